@@ -1,0 +1,23 @@
+# The Windows programs: snipkit.exe and, for the end-to-end tests, the
+# stand-in IDE editor and the driver.
+enable_language(RC)
+
+set(SNIPKIT_WIN_DEFS UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
+set(SNIPKIT_WIN_LINK -municode -static -static-libgcc -static-libstdc++)
+target_compile_definitions(snipkit_core PRIVATE ${SNIPKIT_WIN_DEFS})
+
+file(GLOB SNIPKIT_SHELL_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/src/*/*_win.cpp)
+configure_file(${PROJECT_SOURCE_DIR}/src/app/version.h.in ${PROJECT_BINARY_DIR}/generated/version.h @ONLY)
+add_executable(snipkit WIN32 ${SNIPKIT_SHELL_SOURCES} ${PROJECT_SOURCE_DIR}/src/app/snipkit.rc)
+target_include_directories(snipkit PRIVATE ${PROJECT_SOURCE_DIR}/src ${PROJECT_BINARY_DIR}/generated)
+target_compile_definitions(snipkit PRIVATE ${SNIPKIT_WIN_DEFS})
+target_link_options(snipkit PRIVATE ${SNIPKIT_WIN_LINK} -mwindows)
+target_link_libraries(snipkit PRIVATE snipkit_core user32 gdi32 comctl32 shell32)
+set_target_properties(snipkit PROPERTIES OUTPUT_NAME snipkit)
+# windres must see the generated version header and the manifest.
+set_property(SOURCE ${PROJECT_SOURCE_DIR}/src/app/snipkit.rc APPEND PROPERTY
+  INCLUDE_DIRECTORIES ${PROJECT_BINARY_DIR}/generated ${PROJECT_SOURCE_DIR}/src/app)
+
+if(EXISTS ${PROJECT_SOURCE_DIR}/tests/e2e/CMakeLists.txt)
+  add_subdirectory(tests/e2e)
+endif()

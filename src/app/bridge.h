@@ -1,0 +1,65 @@
+// The editor bridge: tracks the window the user works in, copies the editor's
+// selection out through the clipboard and pastes text back over it.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "app/window_system.h"
+
+namespace snipkit {
+
+inline constexpr const char* kEditWindowClass = "TEditWindow";
+inline constexpr const char* kEditControlClass = "TEditControl";
+
+inline constexpr const char* kMsgNotEditWindow = "Source window was not a Delphi TEditWindow.";
+inline constexpr const char* kCapNotEditWindow = "Could not copy";
+inline constexpr const char* kMsgNoData = "No data found on clipboard.";
+inline constexpr const char* kCapNoData = "Empty clipboard?";
+inline constexpr const char* kMsgClipboardBusy =
+    "The clipboard is in use by another program; nothing was pasted.";
+inline constexpr const char* kCapClipboardBusy = "Clipboard busy";
+
+// The program-wide state the commands share.
+struct BridgeState {
+    std::string WorkText;    // UTF-8, lines separated by CR LF
+    Hwnd SourceWindow = 0;   // last foreground window outside this program
+    Hwnd EditorControl = 0;  // the editing control found by the last search
+    Hwnd LockedWindow = 0;   // when set, the bridge works with this control alone
+    bool CopyDone = false;   // true only inside one capture
+};
+
+class EditorBridge {
+public:
+    EditorBridge(WindowSystem& ws, MessageBoxes& boxes) : ws_(ws), boxes_(boxes) {}
+
+    // Reset done when the toolbar form is created.
+    void Reset();
+
+    void Timer1Timer();
+
+    // Makes the editor copy its selection; with readText, reads it into
+    // WorkText. Returns false when no selection could be read (a message has
+    // been shown, or no editor is known); WorkText is then unchanged. With
+    // readText false the result only tells whether a copy was sent.
+    bool CaptureSelection(bool readText);
+
+    // Puts text on the clipboard, makes the editor paste it and raises
+    // SourceWindow. Returns false when the clipboard could not be set; the
+    // editor is then not told to paste.
+    bool ReplaceSelection(const std::string& text);
+
+    void mnuUndoClick();
+
+    BridgeState& State() { return state_; }
+    const BridgeState& State() const { return state_; }
+
+private:
+    bool FindEditorControl();
+
+    WindowSystem& ws_;
+    MessageBoxes& boxes_;
+    BridgeState state_;
+};
+
+}  // namespace snipkit

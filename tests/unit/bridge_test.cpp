@@ -1,0 +1,235 @@
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "app/bridge.h"
+#include "fake_window_system.h"
+
+namespace snipkit::testing {
+namespace {
+
+const ShownBox kNotEditWindow{kMsgNotEditWindow, kCapNotEditWindow};
+const ShownBox kNoData{kMsgNoData, kCapNoData};
+const ShownBox kBusy{kMsgClipboardBusy, kCapClipboardBusy};
+
+struct CaptureCase {
+    const char* name;
+    std::function<void(Desk&, EditorBridge&)> arrange;
+    bool readText;
+    bool expectResult;
+    bool expectClipboardEmptied;  // the old clipboard text is gone before the copy
+    bool expectCopyToControl;     // WM_COPY reached the editor control
+    const char* expectWorkText;
+    std::vector<ShownBox> expectBoxes;
+    bool expectControlKnown;
+};
+
+TEST(Bridge, CaptureOutcomes) {
+    const std::vector<CaptureCase> cases = {
+        {"known control copies without a search",
+         [](Desk& d, EditorBridge& b) {
+             b.State().EditorControl = d.editControl;
+             b.State().SourceWindow = d.otherApp;  // not consulted
+         },
+         true, true, false, true, "sel", {}, true},
+        {"editor window in front: search finds the control",
+         [](Desk& d, EditorBridge& b) { b.State().SourceWindow = d.editWindow; },
+         true, true, true, true, "sel", {}, true},
+        {"gone control: a new search through the editor window",
+         [](Desk& d, EditorBridge& b) {
+             const Hwnd dead = d.ws.AddWindow("TEditControl", d.editWindow);
+             d.ws.Destroy(dead);
+             b.State().EditorControl = dead;
+             b.State().SourceWindow = d.editWindow;
+         },
+         true, true, true, true, "sel", {}, true},
+        {"another application in front and no control known",
+         [](Desk& d, EditorBridge& b) { b.State().SourceWindow = d.otherApp; },
+         true, false, true, false, "earlier", {kNotEditWindow}, false},
+        {"another application in front also stops a capture without reading",
+         [](Desk& d, EditorBridge& b) { b.State().SourceWindow = d.otherApp; },
+         false, false, true, false, "earlier", {kNotEditWindow}, false},
+        {"no foreground window seen yet: nothing happens",
+         [](Desk&, EditorBridge&) {}, true, false, false, false, "earlier", {}, false},
+        {"readText false still copies but leaves WorkText",
+         [](Desk& d, EditorBridge& b) { b.State().EditorControl = d.editControl; },
+         false, true, false, true, "earlier", {}, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Desk d;
+        EditorBridge b(d.ws, d.boxes);
+        b.State().WorkText = "earlier";
+        d.ws.SetSelection(d.editControl, "a sel b", 2, 5);
+        d.ws.SetClipboard("old clip");
+        c.arrange(d, b);
+
+        EXPECT_EQ(b.CaptureSelection(c.readText), c.expectResult);
+        EXPECT_EQ(b.State().WorkText, c.expectWorkText);
+        EXPECT_EQ(d.boxes.shown, c.expectBoxes);
+        EXPECT_EQ(b.State().EditorControl == d.editControl, c.expectControlKnown);
+        const bool copied = !d.ws.sent.empty() && d.ws.sent.back() == SentMessage{d.editControl, EditMessage::Copy};
+        EXPECT_EQ(copied, c.expectCopyToControl);
+        if (!c.expectCopyToControl) {
+            EXPECT_EQ(d.ws.clipHasText() ? d.ws.clipText() : "", c.expectClipboardEmptied ? "" : "old clip");
+        }
+        EXPECT_FALSE(b.State().CopyDone);
+    }
+}
+
+TEST(Bridge, EditorWindowWithoutDirectEditControl) {
+    Desk d;
+    EditorBridge b(d.ws, d.boxes);
+    const Hwnd lonely = d.ws.AddWindow("TEditWindow");
+    const Hwnd panel = d.ws.AddWindow("TPanel", lonely);
+    d.ws.AddWindow("TEditControl", panel);  // a grandchild is not searched
+    b.State().SourceWindow = lonely;
+    b.State().WorkText = "earlier";
+    d.ws.SetClipboard("old clip");
+
+    EXPECT_FALSE(b.CaptureSelection(true));
+    EXPECT_EQ(b.State().WorkText, "earlier");
+    EXPECT_EQ(d.boxes.shown, std::vector<ShownBox>{kNoData});
+    EXPECT_EQ(b.State().EditorControl, 0u);
+
+    // A paste then goes nowhere but leaves the text on the clipboard and raises the window.
+    EXPECT_TRUE(b.ReplaceSelection("new"));
+    EXPECT_EQ(d.ws.clipText(), "new");
+    EXPECT_EQ(d.ws.raised, std::vector<Hwnd>{lonely});
+    EXPECT_TRUE(d.ws.sent.empty());
+}
+
+TEST(Bridge, NothingSelectedGivesEmptyTextNotTheOldClipboard) {
+    Desk d;
+    EditorBridge b(d.ws, d.boxes);
+    b.State().EditorControl = d.editControl;
+    b.State().WorkText = "earlier";
+    d.ws.SetSelection(d.editControl, "abc", 1, 1);
+    d.ws.SetClipboard("old clip");
+
+    EXPECT_TRUE(b.CaptureSelection(true));
+    EXPECT_EQ(b.State().WorkText, "");
+    EXPECT_TRUE(d.boxes.shown.empty());
+}
+
+TEST(Bridge, BusyClipboardPastesNothing) {
+    Desk d;
+    EditorBridge b(d.ws, d.boxes);
+    b.State().EditorControl = d.editControl;
+    b.State().SourceWindow = d.editWindow;
+    d.ws.SetSelection(d.editControl, "abc", 0, 3);
+    d.ws.SetClipboard("held by someone else");
+    d.ws.clipboardBusy = true;
+
+    EXPECT_FALSE(b.ReplaceSelection("NEW"));
+    EXPECT_EQ(d.boxes.shown, std::vector<ShownBox>{kBusy});
+    EXPECT_EQ(d.ws.Window(d.editControl).text, "abc");
+    EXPECT_EQ(d.ws.raised, std::vector<Hwnd>{d.editWindow});
+    EXPECT_TRUE(d.ws.sent.empty());
+}
+
+TEST(Bridge, BusyClipboardWhenReading) {
+    Desk d;
+    EditorBridge b(d.ws, d.boxes);
+    const Hwnd lonely = d.ws.AddWindow("TEditWindow");
+    d.ws.AddWindow("TEditControl", d.ws.AddWindow("TPanel", lonely));
+    b.State().SourceWindow = lonely;
+    b.State().WorkText = "earlier";
+    d.ws.SetClipboard("held by someone else");
+    d.ws.clipboardBusy = true;
+
+    EXPECT_FALSE(b.CaptureSelection(true));
+    EXPECT_EQ(b.State().WorkText, "earlier");
+    EXPECT_EQ(d.boxes.shown, std::vector<ShownBox>{kBusy});
+}
+
+TEST(Bridge, ReplaceSelectionPastesAndRaises) {
+    Desk d;
+    EditorBridge b(d.ws, d.boxes);
+    b.State().EditorControl = d.editControl;
+    b.State().SourceWindow = d.otherApp;
+    d.ws.SetSelection(d.editControl, "a sel b", 2, 5);
+
+    EXPECT_TRUE(b.ReplaceSelection("NEW"));
+    EXPECT_EQ(d.ws.Window(d.editControl).text, "a NEW b");
+    EXPECT_EQ(d.ws.clipText(), "NEW");
+    EXPECT_EQ(d.ws.raised, std::vector<Hwnd>{d.otherApp});
+    EXPECT_TRUE(d.boxes.shown.empty());
+}
+
+TEST(Bridge, TimerTicks) {
+    Desk d;
+    EditorBridge b(d.ws, d.boxes);
+    const Hwnd toolbar = d.ws.AddWindow("TForm1");
+    const Hwnd dialog = d.ws.AddWindow("TfrmIndent");
+    d.ws.Window(toolbar).ownProcess = true;
+    d.ws.Window(dialog).ownProcess = true;
+
+    d.ws.foreground = d.editWindow;
+    b.Timer1Timer();
+    EXPECT_EQ(b.State().SourceWindow, d.editWindow);
+
+    for (Hwnd own : {toolbar, dialog}) {
+        d.ws.foreground = own;
+        b.Timer1Timer();
+        EXPECT_EQ(b.State().SourceWindow, d.editWindow) << "own window " << own;
+    }
+
+    d.ws.foreground = 0;
+    b.Timer1Timer();
+    EXPECT_EQ(b.State().SourceWindow, 0u);
+
+    b.State().LockedWindow = d.editControl;
+    d.ws.foreground = d.otherApp;
+    b.Timer1Timer();
+    EXPECT_EQ(b.State().SourceWindow, d.editControl);
+    EXPECT_EQ(b.State().EditorControl, d.editControl);
+}
+
+TEST(Bridge, LockedToDestroyedControlReportsUntilReleased) {
+    Desk d;
+    EditorBridge b(d.ws, d.boxes);
+    b.State().LockedWindow = d.editControl;
+    b.Timer1Timer();
+    d.ws.Destroy(d.editControl);
+    b.Timer1Timer();
+
+    EXPECT_FALSE(b.CaptureSelection(true));
+    EXPECT_EQ(d.boxes.shown, std::vector<ShownBox>{kNotEditWindow});
+
+    b.State().LockedWindow = 0;
+    d.ws.foreground = d.otherApp;
+    b.Timer1Timer();
+    EXPECT_EQ(b.State().SourceWindow, d.otherApp);
+}
+
+TEST(Bridge, Undo) {
+    Desk d;
+    EditorBridge b(d.ws, d.boxes);
+    b.mnuUndoClick();  // no control known yet
+    EXPECT_TRUE(d.ws.sent.empty());
+
+    b.State().EditorControl = d.editControl;
+    b.mnuUndoClick();
+    EXPECT_EQ(d.ws.sent, (std::vector<SentMessage>{{d.editControl, EditMessage::Undo}}));
+
+    d.ws.Destroy(d.editControl);
+    b.mnuUndoClick();
+    EXPECT_EQ(d.ws.sent.size(), 1u);
+    EXPECT_TRUE(d.ws.raised.empty());
+}
+
+TEST(Bridge, ResetKeepsTextAndSourceWindow) {
+    Desk d;
+    EditorBridge b(d.ws, d.boxes);
+    b.State() = {"text", d.editWindow, d.editControl, d.editControl, true};
+    b.Reset();
+    EXPECT_EQ(b.State().WorkText, "text");
+    EXPECT_EQ(b.State().SourceWindow, d.editWindow);
+    EXPECT_EQ(b.State().EditorControl, 0u);
+    EXPECT_EQ(b.State().LockedWindow, 0u);
+    EXPECT_FALSE(b.State().CopyDone);
+}
+
+}  // namespace
+}  // namespace snipkit::testing

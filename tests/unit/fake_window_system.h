@@ -1,0 +1,168 @@
+// A scripted desktop for the bridge and command tests: windows with class
+// names and children, edit controls that copy, paste and undo like the real
+// editor, a clipboard that another program can hold, and recorded message boxes.
+#pragma once
+
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "app/window_system.h"
+
+namespace snipkit::testing {
+
+struct FakeWindow {
+    std::string className;
+    std::string title;
+    std::vector<Hwnd> children;
+    Hwnd parent = 0;
+    bool alive = true;
+    bool ownProcess = false;
+    // Edit-control behaviour.
+    std::string text;
+    std::size_t selStart = 0, selEnd = 0;
+    std::string undoText;
+};
+
+struct SentMessage {
+    Hwnd to;
+    EditMessage message;
+    bool operator==(const SentMessage& o) const { return to == o.to && message == o.message; }
+};
+
+class FakeWindowSystem : public WindowSystem {
+public:
+    Hwnd AddWindow(const std::string& className, Hwnd parent = 0, const std::string& title = "") {
+        const Hwnd h = next_++;
+        FakeWindow w;
+        w.className = className;
+        w.title = title;
+        w.parent = parent;
+        windows_[h] = w;
+        if (parent != 0) windows_[parent].children.push_back(h);
+        return h;
+    }
+    FakeWindow& Window(Hwnd h) { return windows_.at(h); }
+    void Destroy(Hwnd h) { windows_.at(h).alive = false; }
+    void SetSelection(Hwnd h, const std::string& text, std::size_t start, std::size_t end) {
+        auto& w = windows_.at(h);
+        w.text = text;
+        w.selStart = start;
+        w.selEnd = end;
+    }
+    void SetClipboard(const std::string& text) {
+        clipText_ = text;
+        clipHasText_ = true;
+        ++sequence_;
+    }
+
+    Hwnd foreground = 0;
+    bool clipboardBusy = false;
+    bool clipHasText() const { return clipHasText_; }
+    const std::string& clipText() const { return clipText_; }
+    std::vector<SentMessage> sent;
+    std::vector<Hwnd> raised;
+
+    Hwnd ForegroundWindow() override { return foreground; }
+    bool IsWindow(Hwnd w) override {
+        auto it = windows_.find(w);
+        return it != windows_.end() && it->second.alive;
+    }
+    bool IsOwnProcessWindow(Hwnd w) override { return IsWindow(w) && windows_[w].ownProcess; }
+    std::string ClassName(Hwnd w) override { return IsWindow(w) ? windows_[w].className.substr(0, 98) : ""; }
+    std::string WindowTitle(Hwnd w, std::size_t maxChars) override {
+        return IsWindow(w) ? windows_[w].title.substr(0, maxChars) : "";
+    }
+    Hwnd FirstChild(Hwnd w) override {
+        if (!IsWindow(w) || windows_[w].children.empty()) return 0;
+        return windows_[w].children.front();
+    }
+    Hwnd NextSibling(Hwnd w) override {
+        if (!IsWindow(w) || windows_[w].parent == 0) return 0;
+        const auto& siblings = windows_[windows_[w].parent].children;
+        for (std::size_t i = 0; i + 1 < siblings.size(); ++i) {
+            if (siblings[i] == w) return siblings[i + 1];
+        }
+        return 0;
+    }
+    void Send(Hwnd to, EditMessage m) override {
+        sent.push_back({to, m});
+        if (!IsWindow(to)) return;
+        FakeWindow& w = windows_[to];
+        switch (m) {
+            case EditMessage::Copy:
+                // Like an edit control: nothing selected copies nothing.
+                if (w.selEnd > w.selStart && !clipboardBusy) SetClipboard(w.text.substr(w.selStart, w.selEnd - w.selStart));
+                break;
+            case EditMessage::Paste:
+                if (!clipHasText_) break;
+                w.undoText = w.text;
+                w.text = w.text.substr(0, w.selStart) + clipText_ + w.text.substr(w.selEnd);
+                w.selStart = w.selEnd = w.selStart + clipText_.size();
+                break;
+            case EditMessage::Undo:
+                std::swap(w.text, w.undoText);
+                break;
+        }
+    }
+    void RaiseWindow(Hwnd w) override { raised.push_back(w); }
+    std::uint32_t ClipboardSequence() override { return sequence_; }
+    bool EmptyClipboard() override {
+        if (clipboardBusy) return false;
+        clipText_.clear();
+        clipHasText_ = false;
+        ++sequence_;
+        return true;
+    }
+    ClipboardText ReadClipboardText() override {
+        ClipboardText r;
+        if (clipboardBusy) {
+            r.busy = true;
+            return r;
+        }
+        r.hasText = clipHasText_;
+        r.text = clipText_;
+        return r;
+    }
+    bool WriteClipboardText(const std::string& text) override {
+        if (clipboardBusy) return false;
+        SetClipboard(text);
+        return true;
+    }
+
+private:
+    std::map<Hwnd, FakeWindow> windows_;
+    Hwnd next_ = 0x100;
+    std::string clipText_;
+    bool clipHasText_ = false;
+    std::uint32_t sequence_ = 1;
+};
+
+struct ShownBox {
+    std::string text, caption;
+    bool operator==(const ShownBox& o) const { return text == o.text && caption == o.caption; }
+};
+
+class FakeMessageBoxes : public MessageBoxes {
+public:
+    std::vector<ShownBox> shown;
+    int answer = kIdCancel;
+    void MsgBox(const std::string& text, const std::string& caption) override { shown.push_back({text, caption}); }
+    int MsgBoxYesNoCancel(const std::string& text, const std::string& caption) override {
+        shown.push_back({text, caption});
+        return answer;
+    }
+};
+
+// An IDE editor window with its editing control, and the toolbar's bridge.
+struct Desk {
+    FakeWindowSystem ws;
+    FakeMessageBoxes boxes;
+    Hwnd editWindow = ws.AddWindow("TEditWindow", 0, "Unit1.pas");
+    Hwnd otherChild = ws.AddWindow("TPanel", editWindow);
+    Hwnd editControl = ws.AddWindow("TEditControl", editWindow);
+    Hwnd otherApp = ws.AddWindow("Notepad", 0, "notes");
+};
+
+}  // namespace snipkit::testing
