@@ -1,0 +1,162 @@
+#include "app/file_system_win.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <utility>
+
+#include "app/text_encoding.h"
+#include "app/wide_win.h"
+
+namespace snipkit {
+namespace {
+
+// A file handle that closes itself; move-only.
+class FileHandle {
+public:
+    explicit FileHandle(HANDLE h) : h_(h) {}
+    FileHandle(const FileHandle&) = delete;
+    FileHandle& operator=(const FileHandle&) = delete;
+    FileHandle(FileHandle&& o) noexcept : h_(std::exchange(o.h_, INVALID_HANDLE_VALUE)) {}
+    ~FileHandle() {
+        if (valid()) CloseHandle(h_);
+    }
+    bool valid() const { return h_ != INVALID_HANDLE_VALUE && h_ != nullptr; }
+    HANDLE get() const { return h_; }
+
+private:
+    HANDLE h_;
+};
+
+class FindHandle {
+public:
+    explicit FindHandle(HANDLE h) : h_(h) {}
+    FindHandle(const FindHandle&) = delete;
+    FindHandle& operator=(const FindHandle&) = delete;
+    ~FindHandle() {
+        if (h_ != INVALID_HANDLE_VALUE) FindClose(h_);
+    }
+    bool valid() const { return h_ != INVALID_HANDLE_VALUE; }
+    HANDLE get() const { return h_; }
+
+private:
+    HANDLE h_;
+};
+
+std::string AnsiToUtf8(const std::string& bytes) {
+    if (bytes.empty()) return {};
+    const int n = MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
+    std::wstring w(static_cast<std::size_t>(n), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), w.data(), n);
+    return WideToUtf8(w);
+}
+
+// The ANSI bytes of text when every character survives the round trip through
+// the code page; otherwise the UTF-8 bytes unchanged.
+std::string EncodeForFile(const std::string& utf8) {
+    if (utf8.empty()) return {};
+    const std::wstring w = Utf8ToWide(utf8);
+    const UINT acp = GetACP();
+    if (acp == CP_UTF8) return utf8;
+    BOOL usedDefault = FALSE;
+    const int n = WideCharToMultiByte(acp, WC_NO_BEST_FIT_CHARS, w.data(), static_cast<int>(w.size()), nullptr, 0,
+                                      nullptr, &usedDefault);
+    if (n <= 0 || usedDefault) return utf8;
+    std::string ansi(static_cast<std::size_t>(n), '\0');
+    WideCharToMultiByte(acp, WC_NO_BEST_FIT_CHARS, w.data(), static_cast<int>(w.size()), ansi.data(), n, nullptr,
+                        &usedDefault);
+    if (usedDefault || AnsiToUtf8(ansi) != utf8) return utf8;
+    return ansi;
+}
+
+bool WriteAll(HANDLE h, const std::string& bytes) {
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 30));
+        DWORD written = 0;
+        if (!WriteFile(h, bytes.data() + done, chunk, &written, nullptr) || written == 0) return false;
+        done += written;
+    }
+    return true;
+}
+
+}  // namespace
+
+FileRead Win32FileSystem::ReadTextFile(const std::string& path, std::uint64_t maxBytes) {
+    FileRead r;
+    FileHandle f(CreateFileW(Utf8ToWide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!f.valid()) return r;
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(f.get(), &size)) return r;
+    if (static_cast<std::uint64_t>(size.QuadPart) > maxBytes) {
+        r.status = FileRead::Status::TooLarge;
+        return r;
+    }
+    std::string bytes(static_cast<std::size_t>(size.QuadPart), '\0');
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        DWORD got = 0;
+        const DWORD want = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 30));
+        if (!ReadFile(f.get(), bytes.data() + done, want, &got, nullptr)) return r;
+        if (got == 0) break;
+        done += got;
+    }
+    bytes.resize(done);
+    r.status = FileRead::Status::Ok;
+    r.text = IsValidUtf8(bytes) ? std::move(bytes) : AnsiToUtf8(bytes);
+    return r;
+}
+
+bool Win32FileSystem::WriteTextFile(const std::string& path, const std::string& text) {
+    const std::wstring target = Utf8ToWide(path);
+    const std::wstring temp = target + L".snipkit-tmp";
+    {
+        FileHandle f(CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                                 nullptr));
+        if (!f.valid()) return false;
+        if (!WriteAll(f.get(), EncodeForFile(text)) || !FlushFileBuffers(f.get())) {
+            DeleteFileW(temp.c_str());
+            return false;
+        }
+    }
+    // A read-only snippet must stay as it is, as a direct write would have failed.
+    const DWORD attrs = GetFileAttributesW(target.c_str());
+    if (attrs != INVALID_FILE_ATTRIBUTES && (attrs & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY))) {
+        DeleteFileW(temp.c_str());
+        return false;
+    }
+    if (MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return true;
+    DeleteFileW(temp.c_str());
+    return false;
+}
+
+std::vector<std::string> Win32FileSystem::ListPlainFiles(const std::string& dir) {
+    std::vector<std::string> names;
+    std::wstring pattern = Utf8ToWide(dir);
+    if (!pattern.empty() && pattern.back() != L'\\') pattern += L'\\';
+    pattern += L"*.*";
+    WIN32_FIND_DATAW fd;
+    FindHandle find(FindFirstFileW(pattern.c_str(), &fd));
+    if (!find.valid()) return names;
+    do {
+        const DWORD skip = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+        if ((fd.dwFileAttributes & skip) == 0) names.push_back(WideToUtf8(fd.cFileName));
+    } while (FindNextFileW(find.get(), &fd));
+    return names;
+}
+
+bool Win32FileSystem::IsDirectory(const std::string& path) {
+    const DWORD a = GetFileAttributesW(Utf8ToWide(path).c_str());
+    return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool Win32FileSystem::Exists(const std::string& path) {
+    return GetFileAttributesW(Utf8ToWide(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool Win32FileSystem::MakeDirectory(const std::string& path) {
+    return CreateDirectoryW(Utf8ToWide(path).c_str(), nullptr) != 0;
+}
+
+}  // namespace snipkit

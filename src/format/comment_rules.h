@@ -1,0 +1,36 @@
+// Comment rules: turn a selection into an Object Pascal comment in one of the
+// three styles, and take a recognised comment off again.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace snipkit {
+
+// "//" at the very start of every counted line, before any indentation. An
+// empty last line after a final CR LF stays empty. WorkText is emptied by
+// this command.
+std::string CommentSlash(std::string_view text);
+
+// "{ " + text + " }" and "(* " + text + " *)"; the text inside is not looked
+// at. WorkText keeps the captured text.
+std::string CommentBrace(std::string_view text);
+std::string CommentParen(std::string_view text);
+
+// Drops every leading and trailing byte 0x00-0x20; the inside is untouched.
+std::string_view Trim(std::string_view text);
+
+struct UncommentResult {
+    // What to paste; empty optional means paste nothing (an unmatched brace
+    // or parenthesis-asterisk comment, or a text of blanks only).
+    std::optional<std::string> paste;
+    // What WorkText holds afterwards.
+    std::string workText;
+};
+
+// Trims the text, then removes the outer "{...}" or "(*...*)" pair, or one
+// "//" from every counted line that starts with it.
+UncommentResult Uncomment(std::string_view text);
+
+}  // namespace snipkit

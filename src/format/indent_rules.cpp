@@ -1,0 +1,71 @@
+#include "format/indent_rules.h"
+
+#include <algorithm>
+#include <limits>
+
+#include "format/line_list.h"
+
+namespace snipkit {
+
+std::string Indent(std::string_view text, int columns) {
+    LineList lines(text);
+    if (columns <= 0) return lines.Text();
+    const std::string pad(static_cast<std::size_t>(columns), ' ');
+    for (std::size_t i = 0; i < lines.Count(); ++i) {
+        std::string line;
+        line.reserve(pad.size() + lines.Line(i).size());
+        line.append(pad).append(lines.Line(i));
+        lines.SetLine(i, std::move(line));
+    }
+    return lines.Text();
+}
+
+std::string Unindent(std::string_view text, int columns) {
+    LineList lines(text);
+    const std::size_t limit = columns > 0 ? static_cast<std::size_t>(columns) : 0;
+    for (std::size_t i = 0; i < lines.Count(); ++i) {
+        const std::string& line = lines.Line(i);
+        std::size_t blanks = 0;
+        while (blanks < limit && blanks < line.size() && line[blanks] == ' ') ++blanks;
+        if (blanks > 0) lines.SetLine(i, line.substr(blanks));
+    }
+    return lines.Text();
+}
+
+std::optional<int> ParseWholeNumber(std::string_view field) {
+    std::size_t pos = field.find_first_not_of(' ');
+    const std::size_t end = field.find_last_not_of(' ') + 1;
+    if (pos == std::string_view::npos) return std::nullopt;
+
+    bool negative = false;
+    if (field[pos] == '+' || field[pos] == '-') negative = field[pos++] == '-';
+    if (pos == end) return std::nullopt;
+
+    // Accumulate as a negative value so that the int minimum fits too.
+    long long value = 0;
+    for (; pos < end; ++pos) {
+        const char c = field[pos];
+        if (c < '0' || c > '9') return std::nullopt;
+        value = value * 10 - (c - '0');
+        if (value < std::numeric_limits<int>::min()) return std::nullopt;
+    }
+    if (!negative) {
+        if (-value > std::numeric_limits<int>::max()) return std::nullopt;
+        value = -value;
+    }
+    return static_cast<int>(value);
+}
+
+int IndentColumnsFromField(std::string_view field) {
+    return ParseWholeNumber(field).value_or(kIndentColumnsMin);
+}
+
+int IfIndentFromField(std::string_view field) {
+    return ParseWholeNumber(field).value_or(kIfIndentMin);
+}
+
+int ClampIndentColumns(int columns) {
+    return std::clamp(columns, kIndentColumnsMin, kIndentColumnsMax);
+}
+
+}  // namespace snipkit

@@ -1,0 +1,44 @@
+// Indent rules: shift the lines of a text right or left by blanks, and read
+// the column counts typed into the dialogs' spin fields.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace snipkit {
+
+// Range and start value of the Indent dialog's column field.
+inline constexpr int kIndentColumnsMin = 0;
+inline constexpr int kIndentColumnsMax = 16;
+inline constexpr int kIndentColumnsDefault = 2;
+
+// Range and start value of the if...then dialog's indent field.
+inline constexpr int kIfIndentMin = 1;
+inline constexpr int kIfIndentMax = 10;
+inline constexpr int kIfIndentDefault = 2;
+
+// n blanks before every counted line, empty ones too; n <= 0 changes nothing.
+// The uncounted empty line after a final CR LF gets nothing.
+std::string Indent(std::string_view text, int columns);
+
+// Removes up to n leading blanks from every counted line. A tab or any other
+// non-blank ends the count, so blanks after a tab stay.
+std::string Unindent(std::string_view text, int columns);
+
+// A whole decimal number, optionally signed and surrounded by blanks; nothing
+// for any other text or for a number outside the int range.
+std::optional<int> ParseWholeNumber(std::string_view field);
+
+// The Indent dialog's column count: no whole number counts as 0. Not clamped;
+// holding the field within its range is the field's job.
+int IndentColumnsFromField(std::string_view field);
+
+// The if...then dialog's indent: no whole number counts as 1, and the value
+// is used as it stands (below 1 gives no indent).
+int IfIndentFromField(std::string_view field);
+
+// Limits a count to the Indent dialog's field range.
+int ClampIndentColumns(int columns);
+
+}  // namespace snipkit

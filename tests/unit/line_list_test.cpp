@@ -1,0 +1,162 @@
+#include "format/line_list.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "format/comment_rules.h"
+#include "format/indent_rules.h"
+#include "stash/snippet_format.h"
+#include "templates/template_text.h"
+
+namespace snipkit {
+namespace {
+
+std::vector<std::string> CountedLines(const LineList& list) {
+    std::vector<std::string> out;
+    for (std::size_t i = 0; i < list.Count(); ++i) out.push_back(list.Line(i));
+    return out;
+}
+
+TEST(LineList, CutsAtCrLfOnlyAndJoinsBackExactly) {
+    struct Case {
+        std::string text;
+        std::vector<std::string> lines;
+    };
+    const Case cases[] = {
+        {"", {}},
+        {"a", {"a"}},
+        {"a\r\n", {"a"}},
+        {"\r\n", {""}},
+        {"a\r\n\r\n", {"a", ""}},
+        {"\r\nx", {"", "x"}},
+        {"a\rb\nc", {"a\rb\nc"}},
+        {"a\r\r\nb\n", {"a\r", "b\n"}},
+        {"a\n\r\nb", {"a\n", "b"}},
+    };
+    for (const Case& c : cases) {
+        const LineList list(c.text);
+        EXPECT_EQ(CountedLines(list), c.lines) << "text: " << c.text;
+        EXPECT_EQ(list.Text(), c.text);
+    }
+}
+
+TEST(LineList, SetLineKeepsTheLineBreak) {
+    struct Case {
+        std::string text;
+        std::size_t index;
+        std::string line;
+        std::string expected;
+    };
+    const Case cases[] = {
+        {"a\r\nb\r\n", 0, "xyz", "xyz\r\nb\r\n"},
+        {"a\r\nb\r\n", 1, "", "a\r\n\r\n"},
+        {"a\r\nb", 1, "c\rd", "a\r\nc\rd"},
+        {"a\r\n\r\nb", 1, "mid", "a\r\nmid\r\nb"},
+    };
+    for (const Case& c : cases) {
+        LineList list(c.text);
+        list.SetLine(c.index, c.line);
+        EXPECT_EQ(list.Text(), c.expected) << "text: " << c.text;
+    }
+}
+
+TEST(LineList, IndexPastTheCountedLinesThrows) {
+    LineList list("a\r\n");
+    EXPECT_THROW(list.Line(1), std::out_of_range);
+    EXPECT_THROW(list.SetLine(1, "x"), std::out_of_range);
+    EXPECT_THROW(LineList("").Line(0), std::out_of_range);
+}
+
+TEST(LineList, EditsOfWholeLines) {
+    struct Case {
+        const char* name;
+        std::function<void(LineList&)> edit;
+        std::string text;
+        std::string expected;
+    };
+    const auto add = [](LineList& l) { l.Add("M"); };
+    const auto move = [](LineList& l) { l.MoveLastToTop(); };
+    const auto drop = [](LineList& l) { l.DeleteFirst(); };
+    const Case cases[] = {
+        {"add to empty", add, "", "M\r\n"},
+        {"add after CR LF", add, "t\r\n", "t\r\nM\r\n"},
+        {"add after open line", add, "t\r\na", "t\r\na\r\nM"},
+        {"move open last line", move, "a\r\nb", "b\r\na\r\n"},
+        {"move closed last line", move, "a\r\nb\r\n", "b\r\na\r\n"},
+        {"move single line", move, "x", "x\r\n"},
+        {"move empty counted line", move, "a\r\n\r\n", "\r\na\r\n"},
+        {"move in empty text", move, "", ""},
+        {"delete first of several", drop, "M\r\nL1\r\nL2\r\n", "L1\r\nL2\r\n"},
+        {"delete marker only", drop, "M\r\n", ""},
+        {"delete line without break", drop, "x", ""},
+        {"delete in empty text", drop, "", ""},
+        {"delete before open line", drop, "a\r\nb", "b"},
+    };
+    for (const Case& c : cases) {
+        LineList list(c.text);
+        c.edit(list);
+        EXPECT_EQ(list.Text(), c.expected) << c.name;
+    }
+}
+
+TEST(LineList, NormalizeLineBreaksMakesEveryBreakCrLf) {
+    struct Case {
+        std::string text;
+        std::string expected;
+    };
+    const Case cases[] = {
+        {"", ""},
+        {"a\r\nb", "a\r\nb"},
+        {"a\nb\n", "a\r\nb\r\n"},
+        {"a\rb\r", "a\r\nb\r\n"},
+        {"a\n\rb", "a\r\n\r\nb"},
+        {"\r\r\n\n", "\r\n\r\n\r\n"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(NormalizeLineBreaks(c.text), c.expected) << c.text;
+}
+
+TEST(LineList, LongLinesSurviveEveryRule) {
+    const std::string longLine(100000, 'q');
+    const std::string text = "  " + longLine + "\r\nb\r\n";
+    EXPECT_EQ(LineList(text).Line(0).size(), longLine.size() + 2);
+
+    struct Case {
+        const char* name;
+        std::string result;
+        std::string expected;
+    };
+    const Case cases[] = {
+        {"comment //", CommentSlash(text), "//  " + longLine + "\r\n//b\r\n"},
+        {"uncomment", *Uncomment("//" + longLine + "\r\n//b").paste, longLine + "\r\nb"},
+        {"indent", Indent(text, 3), "     " + longLine + "\r\n   b\r\n"},
+        {"unindent", Unindent(text, 16), longLine + "\r\nb\r\n"},
+        {"surround", SurroundLines(text, "X", "Y"), "  X\r\n    " + longLine + "\r\n  b\r\n  Y\r\n"},
+        {"file content", SnippetFileContent(longLine, "b"), kSnippetMarker + longLine + "\r\nb\r\n"},
+        {"take snippet", TakeSnippet(kSnippetMarker + longLine + "\r\n" + longLine), longLine},
+    };
+    for (const Case& c : cases) EXPECT_TRUE(c.result == c.expected) << c.name;
+}
+
+TEST(LineList, ALargeTextGoesThroughTheLineRulesWhole) {
+    // Speed is measured by the benchmarks; this checks nothing is lost on the way.
+    const std::string line = "    x := SomeFunction(a, b) + 1;\r\n";  // 34 bytes
+    std::string text;
+    for (std::size_t i = 0; i < 2'000'000 / line.size(); ++i) text += line;
+
+    const std::string commented = CommentSlash(text);
+    const std::string uncommented = *Uncomment(commented).paste;
+    const std::string indented = Indent(text, 2);
+
+    EXPECT_EQ(commented.size(), text.size() + 2 * (text.size() / line.size()));
+    EXPECT_EQ(indented.size(), commented.size());
+    EXPECT_TRUE(Unindent(indented, 2) == text);
+    // The round trip loses only the final line break, to the trim.
+    EXPECT_TRUE(uncommented == text.substr(0, text.size() - 2));
+}
+
+}  // namespace
+}  // namespace snipkit

@@ -1,0 +1,67 @@
+#include <gtest/gtest.h>
+
+#include "app/lock_window.h"
+#include "fake_window_system.h"
+
+namespace snipkit::testing {
+namespace {
+
+TEST(LockWindow, QuestionAndAnswers) {
+    const std::string longTitle(200, 'T');
+    struct Row {
+        const char* name;
+        int answer;
+        bool checkedBefore;
+        bool expectChecked;
+        bool expectLocked;
+    };
+    const Row rows[] = {
+        {"yes locks to the editor control", kIdYes, false, true, true},
+        {"no unlocks", kIdNo, true, false, false},
+        {"cancel changes nothing", kIdCancel, true, true, false},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.name);
+        Desk d;
+        EditorBridge b(d.ws, d.boxes);
+        d.ws.Window(d.editWindow).title = longTitle;
+        b.State().SourceWindow = d.editWindow;
+        d.boxes.answer = r.answer;
+        bool checked = r.checkedBefore;
+
+        mnuLockWinClick(b, d.ws, d.boxes, checked);
+
+        ASSERT_EQ(d.boxes.shown.size(), 1u);
+        EXPECT_EQ(d.boxes.shown[0].caption, "Lock to Window");
+        EXPECT_EQ(d.boxes.shown[0].text, "Would you like to lock the Snipkit to the window \"" +
+                                             std::string(127, 'T') +
+                                             "\"?  Clicking NO will unlock Snipkit from its current window.");
+        EXPECT_EQ(checked, r.expectChecked);
+        EXPECT_EQ(b.State().LockedWindow, r.expectLocked ? d.editControl : 0u);
+    }
+}
+
+TEST(LockWindow, WhileLockedTheQuestionQuotesTheControlAndNoEditorStillChecks) {
+    Desk d;
+    EditorBridge b(d.ws, d.boxes);
+    d.ws.Window(d.editControl).title = "control text";
+    b.State().LockedWindow = d.editControl;
+    b.Timer1Timer();
+    d.boxes.answer = kIdNo;
+    bool checked = true;
+    mnuLockWinClick(b, d.ws, d.boxes, checked);
+    EXPECT_NE(d.boxes.shown.at(0).text.find("\"control text\""), std::string::npos);
+
+    // Nothing found: Yes stores none but still shows the check mark.
+    Desk e;
+    EditorBridge c(e.ws, e.boxes);
+    e.boxes.answer = kIdYes;
+    bool checked2 = false;
+    mnuLockWinClick(c, e.ws, e.boxes, checked2);
+    EXPECT_TRUE(checked2);
+    EXPECT_EQ(c.State().LockedWindow, 0u);
+    EXPECT_NE(e.boxes.shown.at(0).text.find("window \"\"?"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace snipkit::testing
