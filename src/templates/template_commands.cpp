@@ -1,0 +1,75 @@
+#include "templates/template_commands.h"
+
+#include <limits>
+
+#include "app/app_error.h"
+#include "format/indent_rules.h"
+
+namespace snipkit {
+namespace {
+
+// Header files are opened by their bare names in the current directory and
+// read whole: any size that fits in memory is inserted.
+std::string ReadHeaderFile(FileSystem& fs, const char* name) {
+    FileRead r = fs.ReadTextFile(name, std::numeric_limits<std::uint64_t>::max());
+    if (r.status == FileRead::Status::TooLarge) throw TextExceedsMemoCapacity();
+    if (r.status != FileRead::Status::Ok) throw CannotOpenFile(name);
+    return std::move(r.text);
+}
+
+void InsertHeader(EditorBridge& bridge, FileSystem& fs, const char* name) {
+    bridge.CaptureSelection(false);
+    bridge.ReplaceSelection(HeaderCommentText(ReadHeaderFile(fs, name)));
+}
+
+}  // namespace
+
+IfFields IfFieldsFromDialog(const IfDialogFields& dialog) {
+    IfFields f;
+    f.condition = dialog.condition;
+    f.indent = IfIndentFromField(dialog.spinText);
+    f.withElse = dialog.withElse;
+    f.surround = dialog.surround;
+    return f;
+}
+
+void mnuBeginEndClick(EditorBridge& bridge) {
+    bridge.CaptureSelection(false);
+    bridge.State().WorkText = BeginEndBlock();
+    bridge.ReplaceSelection(bridge.State().WorkText);
+}
+
+void mnuIfthenClick(EditorBridge& bridge, IfDialog& dialog) {
+    if (!bridge.CaptureSelection(true)) return;
+    IfDialogFields fields;  // the dialog always opens with its defaults
+    if (!dialog.Show(fields)) return;
+    std::string& work = bridge.State().WorkText;
+    work = IfThen(IfFieldsFromDialog(fields), work);
+    bridge.ReplaceSelection(work);
+}
+
+void mnuForNextClick(EditorBridge& bridge, ForNextDialog& dialog, ForFields& fields) {
+    if (!bridge.CaptureSelection(true)) return;
+    const std::string& captured = bridge.State().WorkText;
+    // Cancel pastes the captured text back over the selection it came from.
+    bridge.ReplaceSelection(dialog.Show(fields) ? ForNext(fields, captured) : captured);
+}
+
+void mnuWhileClick(EditorBridge& bridge, WhileDialog& dialog, WhileFields& fields) {
+    if (!bridge.CaptureSelection(true)) return;
+    const std::string& captured = bridge.State().WorkText;
+    bridge.ReplaceSelection(dialog.Show(fields) ? WhileBlock(fields, captured) : captured);
+}
+
+void mnuProcClick(EditorBridge& bridge, ProcDialog& dialog, ProcFields& fields, FileSystem& fs) {
+    bridge.CaptureSelection(false);
+    if (!dialog.Show(fields)) return;
+    const std::string header = fields.comment ? ReadHeaderFile(fs, kProcHeadFile) : std::string();
+    bridge.ReplaceSelection(ProcSkeleton(fields, header));
+}
+
+void mnuUnitHeadClick(EditorBridge& bridge, FileSystem& fs) { InsertHeader(bridge, fs, kUnitHeadFile); }
+
+void mnuProcHeadClick(EditorBridge& bridge, FileSystem& fs) { InsertHeader(bridge, fs, kProcHeadFile); }
+
+}  // namespace snipkit

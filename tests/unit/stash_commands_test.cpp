@@ -1,0 +1,150 @@
+#include <gtest/gtest.h>
+
+#include "app/app_error.h"
+#include "fake_file_system.h"
+#include "fake_window_system.h"
+#include "stash/stash_commands.h"
+
+namespace snipkit::testing {
+namespace {
+
+const std::string kApp = "C:\\tools\\";
+const std::string kStash = "C:\\tools\\stash";
+
+class ScriptedSave : public SaveDialog {
+public:
+    std::vector<SaveFields> attempts;  // what OK was pressed with
+    std::vector<bool> accepted;
+    std::vector<SaveFields> userPresses;  // the user presses OK with these, in turn, until one is accepted
+    void Show(SaveFields& fields, const std::function<bool(const SaveFields&)>& onOK) override {
+        for (const SaveFields& press : userPresses) {
+            SaveFields f = press;
+            if (f.memoText == "<keep>") f.memoText = fields.memoText;
+            attempts.push_back(f);
+            const bool ok = onOK(f);
+            accepted.push_back(ok);
+            fields = f;
+            if (ok) return;
+        }
+    }
+};
+
+struct StashDesk : Desk {
+    FakeFileSystem fs;
+    EditorBridge bridge{ws, boxes};
+    StashStore store{fs, boxes, kApp};
+    StashDesk() {
+        fs.dirs.insert(kStash);
+        bridge.State().SourceWindow = editWindow;
+    }
+};
+
+TEST(Stash, SaveWritesTheSnippetFile) {
+    StashDesk d;
+    d.ws.SetSelection(d.editControl, "t := a;\r\na := b;", 0, 16);
+    ScriptedSave dialog;
+    dialog.userPresses = {{"swap", "swap", "<keep>"}};
+    SaveFields fields;
+    butStashClick(d.bridge, dialog, fields, d.store);
+    EXPECT_EQ(d.fs.files.at(kStash + "\\swap.pas"), "//SNIPKIT:swap\r\nt := a;\r\na := b;\r\n");
+    EXPECT_EQ(fields.name, "swap");  // kept for the next opening
+}
+
+TEST(Stash, RefusedOrFailedSavesKeepTheDialogOpenAndTheOldFile) {
+    StashDesk d;
+    d.fs.files[kStash + "\\ro.pas"] = "//SNIPKIT:old\r\nold\r\n";
+    d.fs.readOnly.insert(kStash + "\\ro.pas");
+    d.ws.SetSelection(d.editControl, "code", 0, 4);
+    ScriptedSave dialog;
+    dialog.userPresses = {{"", "d", "<keep>"},          // empty name
+                          {"..\\evil", "d", "<keep>"},  // leaves the stash
+                          {"CON", "d", "<keep>"},
+                          {"fine", "d", "<keep>"}};
+    SaveFields fields;
+    butStashClick(d.bridge, dialog, fields, d.store);
+    EXPECT_EQ(dialog.accepted, (std::vector<bool>{false, false, false, true}));
+    ASSERT_EQ(d.boxes.shown.size(), 3u);
+    EXPECT_EQ(d.boxes.shown[0], (ShownBox{"You need to enter a filename to save this piece of code.", "Can't save"}));
+    EXPECT_EQ(d.boxes.shown[1], (ShownBox{"This file name can't be used in the stash: ..\\evil", "Can't save"}));
+    EXPECT_EQ(d.fs.writes, 1);
+    EXPECT_EQ(d.fs.files.at(kStash + "\\fine.pas"), "//SNIPKIT:d\r\ncode\r\n");
+
+    // A file that cannot be written reaches the error box with its full path.
+    SaveFields ro{"ro", "new", "new"};
+    try {
+        d.store.Save(ro);
+        FAIL() << "expected an error";
+    } catch (const AppError& e) {
+        EXPECT_EQ(ErrorBoxText(e), "Cannot create file C:\\tools\\stash\\ro.pas.");
+    }
+    EXPECT_EQ(d.fs.files.at(kStash + "\\ro.pas"), "//SNIPKIT:old\r\nold\r\n");
+}
+
+TEST(Stash, ListIsSortedWithoutCaseAndReadAfresh) {
+    StashDesk d;
+    for (const char* n : {"beta.pas", "Alpha.pas", "gamma.txt", "hidden.pas"}) d.fs.files[kStash + "\\" + n] = "x";
+    d.fs.hidden.insert(kStash + "\\hidden.pas");
+    d.fs.files[kStash + "\\sub\\inner.pas"] = "x";
+    EXPECT_EQ(d.store.List(), (std::vector<std::string>{"Alpha.pas", "beta.pas", "gamma.txt"}));
+    d.fs.files[kStash + "\\delta.pas"] = "x";
+    EXPECT_EQ(d.store.List().size(), 4u);
+
+    StashDesk missing;
+    missing.fs.dirs.clear();
+    EXPECT_TRUE(missing.store.List().empty());
+    EXPECT_TRUE(missing.fs.IsDirectory(kStash));  // recreated quietly
+    EXPECT_TRUE(missing.boxes.shown.empty());
+}
+
+TEST(Stash, PreviewAndItsErrors) {
+    StashDesk d;
+    d.fs.files[kStash + "\\a.pas"] = "//SNIPKIT:a\nx\ry\r\n";
+    d.fs.files[kStash + "\\big.pas"] = std::string(kMaxPreviewBytes + 1, 'x');
+    d.fs.files[kStash + "\\locked.pas"] = "x";
+    d.fs.locked.insert(kStash + "\\locked.pas");
+    EXPECT_EQ(d.store.LoadPreview("a.pas"), "//SNIPKIT:a\r\nx\r\ny\r\n");
+    const struct {
+        const char* name;
+        const char* message;
+    } errors[] = {{"big.pas", "Text exceeds memo capacity."},
+                  {"locked.pas", "Cannot open file C:\\tools\\stash\\locked.pas."},
+                  {"gone.pas", "Cannot open file C:\\tools\\stash\\gone.pas."}};
+    for (const auto& e : errors) {
+        try {
+            d.store.LoadPreview(e.name);
+            ADD_FAILURE() << e.name;
+        } catch (const AppError& err) {
+            EXPECT_EQ(ErrorBoxText(err), e.message);
+        }
+    }
+}
+
+class ScriptedBrowser : public StashDialog {
+public:
+    std::optional<std::string> result;
+    std::optional<std::string> Show(StashStore&) override { return result; }
+};
+
+TEST(Stash, RetrievePastesAllButTheFirstLine) {
+    const struct {
+        std::optional<std::string> preview;
+        const char* expect;
+    } rows[] = {
+        {std::string("//SNIPKIT:d\r\nL1\r\nL2\r\n"), "<L1\r\nL2\r\n>"},
+        {std::string("//SNIPKIT:d\r\n"), "<>"},
+        {std::string("one line"), "<>"},
+        {std::string("no marker\r\nkept"), "<kept>"},
+        {std::nullopt, "<sel>"},  // Cancel
+    };
+    for (const auto& r : rows) {
+        StashDesk d;
+        d.ws.SetSelection(d.editControl, "<sel>", 1, 4);
+        ScriptedBrowser browser;
+        browser.result = r.preview;
+        butLoadClick(d.bridge, browser, d.store);
+        EXPECT_EQ(d.ws.Window(d.editControl).text, r.expect);
+    }
+}
+
+}  // namespace
+}  // namespace snipkit::testing
