@@ -1,0 +1,94 @@
+// The toolbar (unit butts1): a small stay-on-top tool window with six picture
+// buttons, four of which open the popup menus that lead to every command.
+#pragma once
+
+#include <string>
+
+#include "app/bridge.h"
+#include "app/file_system_win.h"
+#include "app/form_win.h"
+#include "app/handles_win.h"
+#include "app/msgbox_win.h"
+#include "app/window_system_win.h"
+
+namespace snipkit {
+
+inline constexpr const wchar_t* kToolbarClass = L"TForm1";
+inline constexpr UINT_PTR kTimer1 = 1;
+inline constexpr UINT kTimer1IntervalMs = 1000;
+
+class TForm1 : public win::Form {
+public:
+    TForm1();
+
+    EditorBridge& Bridge() { return bridge_; }
+    WindowSystem& Windows() { return windows_; }
+    MessageBoxes& Boxes() { return boxes_; }
+    FileSystem& Files() { return files_; }
+
+    // The hint stored with a toolbar button (tooltips are never shown).
+    std::wstring Hint(int buttonId) const;
+    HMENU popMain() const { return popMain_.get(); }
+    HMENU popText() const { return popText_.get(); }
+    HMENU popFormat() const { return popFormat_.get(); }
+    HMENU popHelp() const { return popHelp_.get(); }
+
+    void form_create();
+    void Timer1Timer();
+
+    void butMenuClick();
+    void butTextClick();
+    void butFormatClick();
+    void butStashClick();
+    void butLoadClick();
+    void butHelpClick();
+
+    void mnuMinimizeClick();
+    void mnuUndoClick();
+    void mnuStayOnTopClick();
+    void mnuLockWinClick();
+    void mnuExitClick();
+    void mnuUpperClick();
+    void mnuLowerClick();
+    void mnuTitleClick();
+    void mnuFlipCaseClick();
+    void mnuBeginEndClick();
+    void mnuIfthenClick();
+    void mnuForNextClick();
+    void mnuWhileClick();
+    void mnuProcClick();
+    void mnuUnitHeadClick();
+    void mnuProcHeadClick();
+    void mnuIndentClick();
+    void mnuCommentSlashClick();
+    void mnuCommentBraceClick();
+    void mnuCommentParClick();
+    void mnuUncommentClick();
+    void mnuAboutClick();
+    void mnuHelpClick();
+
+protected:
+    void OnCreate() override;
+    void OnCommand(int id, int code) override;
+    void OnTimer(UINT_PTR timerId) override;
+    void OnClose() override;
+
+private:
+    void SetUpComponents();
+    void BuildMenus();
+    void OpenPopup(HMENU menu, int buttonId, bool belowButton);
+
+    win::Win32WindowSystem windows_;
+    Win32MessageBoxes boxes_;
+    Win32FileSystem files_;
+    EditorBridge bridge_{windows_, boxes_};
+    win::MenuHandle popMain_;
+    win::MenuHandle popText_;
+    win::MenuHandle popFormat_;
+    win::MenuHandle popHelp_;
+};
+
+// The toolbar, the application's main form.
+TForm1& Form1();
+
+}  // namespace snipkit

@@ -1,0 +1,44 @@
+// Start-up: the application object with its title and help file, then the
+// forms, hidden, in their fixed order, then the message loop until the
+// toolbar closes.
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <exception>
+#include <memory>
+
+#include "app/app_error.h"
+#include "app/application_win.h"
+#include "app/butts1_win.h"
+#include "app/forms_win.h"
+#include "app/msgbox_win.h"
+#include "app/wide_win.h"
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+    INITCOMMONCONTROLSEX controls{};
+    controls.dwSize = sizeof controls;
+    controls.dwICC = ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES;
+    InitCommonControlsEx(&controls);
+
+    using namespace snipkit;
+    try {
+        win::Application app(instance);
+        app.SetTitle(Utf8ToWide(kAppTitle));
+        app.SetHelpFile(win::kHelpFileName);
+        // The toolbar first: it is the main form, and its creation handler
+        // runs before any dialog exists.
+        app.CreateForm(std::make_unique<TForm1>());
+        app.CreateForm(NewTfrmIndent());
+        app.CreateForm(NewTfrmProc());
+        app.CreateForm(NewTfrmWhile());
+        app.CreateForm(NewTfrmForNext());
+        app.CreateForm(NewTfrmAbout());
+        app.CreateForm(NewTfrmSave());
+        app.CreateForm(NewTfrmStash());
+        return app.Run();
+    } catch (const std::exception& e) {
+        win::ShowErrorBox(e);
+        return 1;
+    }
+}

@@ -1,0 +1,72 @@
+// The window-system and clipboard calls of the editor bridge, on Win32.
+#pragma once
+
+#include <windows.h>
+
+#include "app/window_system.h"
+
+namespace snipkit::win {
+
+// The clipboard, open for as long as the scope lives. Another program may
+// hold it for a moment, so opening is tried a few times before giving up.
+class ClipboardScope {
+public:
+    explicit ClipboardScope(HWND owner);
+    ~ClipboardScope();
+    ClipboardScope(const ClipboardScope&) = delete;
+    ClipboardScope& operator=(const ClipboardScope&) = delete;
+    ClipboardScope(ClipboardScope&& other) noexcept;
+    ClipboardScope& operator=(ClipboardScope&&) = delete;
+
+    bool IsOpen() const { return open_; }
+
+private:
+    bool open_ = false;
+};
+
+// A locked global memory block, unlocked when the scope ends.
+class GlobalLockScope {
+public:
+    explicit GlobalLockScope(HGLOBAL block) : block_(block), data_(block ? GlobalLock(block) : nullptr) {}
+    ~GlobalLockScope() {
+        if (data_ != nullptr) GlobalUnlock(block_);
+    }
+    GlobalLockScope(const GlobalLockScope&) = delete;
+    GlobalLockScope& operator=(const GlobalLockScope&) = delete;
+    GlobalLockScope(GlobalLockScope&& other) noexcept : block_(other.block_), data_(other.data_) {
+        other.data_ = nullptr;
+    }
+    GlobalLockScope& operator=(GlobalLockScope&&) = delete;
+
+    void* Data() const { return data_; }
+
+private:
+    HGLOBAL block_;
+    void* data_;
+};
+
+class Win32WindowSystem : public WindowSystem {
+public:
+    // The window that owns the clipboard while this program writes it.
+    void SetClipboardOwner(HWND owner) { clipboardOwner_ = owner; }
+
+    Hwnd ForegroundWindow() override;
+    bool IsWindow(Hwnd w) override;
+    bool IsOwnProcessWindow(Hwnd w) override;
+    std::string ClassName(Hwnd w) override;
+    std::string WindowTitle(Hwnd w, std::size_t maxChars) override;
+    Hwnd FirstChild(Hwnd w) override;
+    Hwnd NextSibling(Hwnd w) override;
+    void Send(Hwnd w, EditMessage m) override;
+    void RaiseWindow(Hwnd w) override;
+
+    std::uint32_t ClipboardSequence() override;
+    bool EmptyClipboard() override;
+    ClipboardText ReadClipboardText() override;
+    bool WriteClipboardText(const std::string& text) override;
+
+private:
+    HWND clipboardOwner_ = nullptr;
+};
+
+}  // namespace snipkit::win
