@@ -12,7 +12,9 @@
 #include "app/pictures/but_menu.h"
 #include "app/pictures/but_stash.h"
 #include "app/pictures/but_text.h"
+#include "app/lock_window.h"
 #include "format/case_commands.h"
+#include "format/format_commands.h"
 #include "stash/stash_commands.h"
 
 namespace snipkit {
@@ -204,25 +206,53 @@ void TForm1::mnuLowerClick() { RunCaseCommand(bridge_, CaseRule::Lower); }
 void TForm1::mnuTitleClick() { RunCaseCommand(bridge_, CaseRule::Title); }
 void TForm1::mnuFlipCaseClick() { RunCaseCommand(bridge_, CaseRule::Flip); }
 
-// Not wired to their commands yet: choosing them does nothing.
-void TForm1::butStashClick() {}
-void TForm1::butLoadClick() {}
-void TForm1::mnuMinimizeClick() {}
-void TForm1::mnuStayOnTopClick() {}
-void TForm1::mnuLockWinClick() {}
-void TForm1::mnuBeginEndClick() {}
-void TForm1::mnuIfthenClick() {}
-void TForm1::mnuForNextClick() {}
-void TForm1::mnuWhileClick() {}
-void TForm1::mnuProcClick() {}
-void TForm1::mnuUnitHeadClick() {}
-void TForm1::mnuProcHeadClick() {}
-void TForm1::mnuIndentClick() {}
-void TForm1::mnuCommentSlashClick() {}
-void TForm1::mnuCommentBraceClick() {}
-void TForm1::mnuCommentParClick() {}
-void TForm1::mnuUncommentClick() {}
-void TForm1::mnuAboutClick() {}
+void TForm1::mnuMinimizeClick() { win::App().Minimize(); }
+
+void TForm1::mnuStayOnTopClick() {
+    const bool onTop = !(GetMenuState(popMain_.get(), ids::mnuStayOnTop, MF_BYCOMMAND) & MF_CHECKED);
+    CheckMenuItem(popMain_.get(), ids::mnuStayOnTop, MF_BYCOMMAND | (onTop ? MF_CHECKED : MF_UNCHECKED));
+    // Without SWP_NOACTIVATE: the toolbar keeps its place and size and is activated.
+    SetWindowPos(Handle(), onTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+}
+
+void TForm1::mnuLockWinClick() {
+    bool locked = GetMenuState(popMain_.get(), ids::mnuLockWin, MF_BYCOMMAND) & MF_CHECKED;
+    snipkit::mnuLockWinClick(bridge_, windows_, boxes_, locked);
+    CheckMenuItem(popMain_.get(), ids::mnuLockWin, MF_BYCOMMAND | (locked ? MF_CHECKED : MF_UNCHECKED));
+}
+
+void TForm1::mnuBeginEndClick() { snipkit::mnuBeginEndClick(bridge_); }
+
+void TForm1::mnuIfthenClick() {
+    // Made afresh for each use, so it always opens with its defaults.
+    std::unique_ptr<IfForm> frmIF = NewTfrmIF();
+    frmIF->Create(win::App().Handle());
+    snipkit::mnuIfthenClick(bridge_, *frmIF);
+}
+
+void TForm1::mnuForNextClick() { snipkit::mnuForNextClick(bridge_, *dialogs_.frmForNext, forFields_); }
+void TForm1::mnuWhileClick() { snipkit::mnuWhileClick(bridge_, *dialogs_.frmWhile, whileFields_); }
+void TForm1::mnuProcClick() { snipkit::mnuProcClick(bridge_, *dialogs_.frmProc, procFields_, files_); }
+void TForm1::mnuUnitHeadClick() { snipkit::mnuUnitHeadClick(bridge_, files_); }
+void TForm1::mnuProcHeadClick() { snipkit::mnuProcHeadClick(bridge_, files_); }
+void TForm1::mnuIndentClick() { snipkit::mnuIndentClick(bridge_, *dialogs_.frmIndent, indentFields_); }
+void TForm1::mnuCommentSlashClick() { snipkit::mnuCommentSlashClick(bridge_); }
+void TForm1::mnuCommentBraceClick() { snipkit::mnuCommentBraceClick(bridge_); }
+void TForm1::mnuCommentParClick() { snipkit::mnuCommentParClick(bridge_); }
+void TForm1::mnuUncommentClick() { snipkit::mnuUncommentClick(bridge_); }
+
+void TForm1::butStashClick() {
+    StashStore store(files_, boxes_, AppDir());
+    snipkit::butStashClick(bridge_, *dialogs_.frmSave, saveFields_, store);
+}
+
+void TForm1::butLoadClick() {
+    StashStore store(files_, boxes_, AppDir());
+    snipkit::butLoadClick(bridge_, *dialogs_.frmStash, store);
+}
+
+void TForm1::mnuAboutClick() { dialogs_.frmAbout->Show(); }
+
 void TForm1::mnuHelpClick() {}
 
 void TForm1::OnCommand(int id, int code) {

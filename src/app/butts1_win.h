@@ -7,6 +7,7 @@
 #include "app/bridge.h"
 #include "app/file_system_win.h"
 #include "app/form_win.h"
+#include "app/forms_win.h"
 #include "app/handles_win.h"
 #include "app/msgbox_win.h"
 #include "app/window_system_win.h"
@@ -25,6 +26,7 @@ public:
     WindowSystem& Windows() { return windows_; }
     MessageBoxes& Boxes() { return boxes_; }
     FileSystem& Files() { return files_; }
+    void SetDialogs(const Dialogs& dialogs) { dialogs_ = dialogs; }
 
     // The hint stored with a toolbar button (tooltips are never shown).
     std::wstring Hint(int buttonId) const;
@@ -82,6 +84,13 @@ private:
     Win32MessageBoxes boxes_;
     Win32FileSystem files_;
     EditorBridge bridge_{windows_, boxes_};
+    Dialogs dialogs_;
+    // What the persistent dialogs keep from one opening to the next.
+    IndentFields indentFields_;
+    ForFields forFields_;
+    WhileFields whileFields_;
+    ProcFields procFields_;
+    SaveFields saveFields_;
     win::MenuHandle popMain_;
     win::MenuHandle popText_;
     win::MenuHandle popFormat_;

@@ -28,14 +28,16 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
         app.SetHelpFile(win::kHelpFileName);
         // The toolbar first: it is the main form, and its creation handler
         // runs before any dialog exists.
-        app.CreateForm(std::make_unique<TForm1>());
-        app.CreateForm(NewTfrmIndent());
-        app.CreateForm(NewTfrmProc());
-        app.CreateForm(NewTfrmWhile());
-        app.CreateForm(NewTfrmForNext());
-        app.CreateForm(NewTfrmAbout());
-        app.CreateForm(NewTfrmSave());
-        app.CreateForm(NewTfrmStash());
+        TForm1& toolbar = app.CreateForm(std::make_unique<TForm1>());
+        Dialogs dialogs;
+        dialogs.frmIndent = &app.CreateForm(NewTfrmIndent());
+        dialogs.frmProc = &app.CreateForm(NewTfrmProc());
+        dialogs.frmWhile = &app.CreateForm(NewTfrmWhile());
+        dialogs.frmForNext = &app.CreateForm(NewTfrmForNext());
+        dialogs.frmAbout = &app.CreateForm(NewTfrmAbout());
+        dialogs.frmSave = &app.CreateForm(NewTfrmSave());
+        dialogs.frmStash = &app.CreateForm(NewTfrmStash());
+        toolbar.SetDialogs(dialogs);
         return app.Run();
     } catch (const std::exception& e) {
         win::ShowErrorBox(e);

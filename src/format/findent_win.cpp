@@ -4,13 +4,15 @@
 namespace snipkit {
 namespace {
 
-class TfrmIndent : public win::Form {
+class TfrmIndent : public IndentForm {
 public:
-    TfrmIndent() : Form({L"TfrmIndent", L"Indent", win::kDialogFrame, win::Centred(), win::OuterSize(300, 222), {}}) {}
+    TfrmIndent() : IndentForm({L"TfrmIndent", L"Indent", win::kDialogFrame, win::Centred(), win::OuterSize(300, 222), {}}) {}
+
+    bool Show(IndentFields&) override { return ShowModal() == 1; }
 };
 
 }  // namespace
 
-std::unique_ptr<win::Form> NewTfrmIndent() { return std::make_unique<TfrmIndent>(); }
+std::unique_ptr<IndentForm> NewTfrmIndent() { return std::make_unique<TfrmIndent>(); }
 
 }  // namespace snipkit

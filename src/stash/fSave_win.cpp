@@ -4,13 +4,15 @@
 namespace snipkit {
 namespace {
 
-class TfrmSave : public win::Form {
+class TfrmSave : public SaveForm {
 public:
-    TfrmSave() : Form({L"TfrmSave", L"Save code to stash", win::kToolWindowFrame, win::Centred(), win::ClientSize(312, 227), {}}) {}
+    TfrmSave() : SaveForm({L"TfrmSave", L"Save code to stash", win::kToolWindowFrame, win::Centred(), win::ClientSize(312, 227), {}}) {}
+
+    void Show(SaveFields&, const std::function<bool(const SaveFields&)>&) override { ShowModal(); }
 };
 
 }  // namespace
 
-std::unique_ptr<win::Form> NewTfrmSave() { return std::make_unique<TfrmSave>(); }
+std::unique_ptr<SaveForm> NewTfrmSave() { return std::make_unique<TfrmSave>(); }
 
 }  // namespace snipkit

@@ -4,13 +4,15 @@
 namespace snipkit {
 namespace {
 
-class TfrmStash : public win::Form {
+class TfrmStash : public StashForm {
 public:
-    TfrmStash() : Form({L"TfrmStash", L"your code Stash", win::kSizeableFrame, win::Centred(), win::OuterSize(399, 252), {}}) {}
+    TfrmStash() : StashForm({L"TfrmStash", L"your code Stash", win::kSizeableFrame, win::Centred(), win::OuterSize(399, 252), {}}) {}
+
+    std::optional<std::string> Show(StashStore&) override { ShowModal(); return std::nullopt; }
 };
 
 }  // namespace
 
-std::unique_ptr<win::Form> NewTfrmStash() { return std::make_unique<TfrmStash>(); }
+std::unique_ptr<StashForm> NewTfrmStash() { return std::make_unique<TfrmStash>(); }
 
 }  // namespace snipkit

@@ -4,13 +4,15 @@
 namespace snipkit {
 namespace {
 
-class TfrmForNext : public win::Form {
+class TfrmForNext : public ForNextForm {
 public:
-    TfrmForNext() : Form({L"TfrmForNext", L"Insert FOR...NEXT", win::kDialogFrame, win::Centred(), win::ClientSize(240, 200), {}}) {}
+    TfrmForNext() : ForNextForm({L"TfrmForNext", L"Insert FOR...NEXT", win::kDialogFrame, win::Centred(), win::ClientSize(240, 200), {}}) {}
+
+    bool Show(ForFields&) override { return ShowModal() == 1; }
 };
 
 }  // namespace
 
-std::unique_ptr<win::Form> NewTfrmForNext() { return std::make_unique<TfrmForNext>(); }
+std::unique_ptr<ForNextForm> NewTfrmForNext() { return std::make_unique<TfrmForNext>(); }
 
 }  // namespace snipkit

@@ -4,13 +4,15 @@
 namespace snipkit {
 namespace {
 
-class TfrmProc : public win::Form {
+class TfrmProc : public ProcForm {
 public:
-    TfrmProc() : Form({L"TfrmProc", L"Add Procedure/Function", win::kDialogFrameNoButtons, win::Centred(), win::ClientSize(240, 200), {}}) {}
+    TfrmProc() : ProcForm({L"TfrmProc", L"Add Procedure/Function", win::kDialogFrameNoButtons, win::Centred(), win::ClientSize(240, 200), {}}) {}
+
+    bool Show(ProcFields&) override { return ShowModal() == 1; }
 };
 
 }  // namespace
 
-std::unique_ptr<win::Form> NewTfrmProc() { return std::make_unique<TfrmProc>(); }
+std::unique_ptr<ProcForm> NewTfrmProc() { return std::make_unique<TfrmProc>(); }
 
 }  // namespace snipkit

@@ -4,13 +4,15 @@
 namespace snipkit {
 namespace {
 
-class TfrmWhile : public win::Form {
+class TfrmWhile : public WhileForm {
 public:
-    TfrmWhile() : Form({L"TfrmWhile", L"Insert Repeat / While / With", win::kDialogFrameNoButtons, win::Centred(), win::ClientSize(240, 200), {}}) {}
+    TfrmWhile() : WhileForm({L"TfrmWhile", L"Insert Repeat / While / With", win::kDialogFrameNoButtons, win::Centred(), win::ClientSize(240, 200), {}}) {}
+
+    bool Show(WhileFields&) override { return ShowModal() == 1; }
 };
 
 }  // namespace
 
-std::unique_ptr<win::Form> NewTfrmWhile() { return std::make_unique<TfrmWhile>(); }
+std::unique_ptr<WhileForm> NewTfrmWhile() { return std::make_unique<TfrmWhile>(); }
 
 }  // namespace snipkit
