@@ -1,0 +1,276 @@
+// The case commands through the whole cycle: the toolbar makes the editor
+// copy, rewrites the text, makes the editor paste; plus Undo and the ways a
+// capture can fail.
+#include "app/command_ids.h"
+#include "desk.h"
+
+namespace e2e {
+namespace {
+
+namespace ids = snipkit::ids;
+
+// A unit whose middle three lines get selected; the selection carries
+// non-ASCII text and the bytes just outside the letter ranges (@ [ ` {).
+const std::string kBefore = "unit Sample;\r\n\r\n";
+const std::string kSelected =
+    "// Grüße Ω 日本 abc\r\n"
+    "procedure ShowMessage(const Msg: string);\r\n"
+    "var x_Max2: Integer; { [@`] }\r\n";
+const std::string kAfter = "begin\r\nend.\r\n";
+
+int Utf16Length(const std::string& s) { return static_cast<int>(FromUtf8(s).size()); }
+
+void SelectMiddle(const Editor& ed) {
+    const int start = Utf16Length(kBefore);
+    ed.Select(start, start + Utf16Length(kSelected));
+}
+
+struct CaseRow {
+    const char* name;
+    int command;
+    const char* expected;  // what the selection becomes
+};
+
+const CaseRow kCaseRows[] = {
+    {"UPPER CASE", ids::mnuUpper,
+     "// GRüßE Ω 日本 ABC\r\n"
+     "PROCEDURE SHOWMESSAGE(CONST MSG: STRING);\r\n"
+     "VAR X_MAX2: INTEGER; { [@`] }\r\n"},
+    {"lower case", ids::mnuLower,
+     "// grüße Ω 日本 abc\r\n"
+     "procedure showmessage(const msg: string);\r\n"
+     "var x_max2: integer; { [@`] }\r\n"},
+    // Words are runs of letters, digits and non-ASCII bytes; "_" ends one.
+    {"Title Case", ids::mnuTitle,
+     "// Grüße Ω 日本 Abc\r\n"
+     "Procedure Showmessage(Const Msg: String);\r\n"
+     "Var X_Max2: Integer; { [@`] }\r\n"},
+    {"Flip Case", ids::mnuFlipCase,
+     "// gRüßE Ω 日本 ABC\r\n"
+     "PROCEDURE sHOWmESSAGE(CONST mSG: STRING);\r\n"
+     "VAR X_mAX2: iNTEGER; { [@`] }\r\n"},
+};
+
+}  // namespace
+
+E2E_SCENARIO("bridge", "case_commands", "each case command rewrites a multi-line selection, non-ASCII bytes kept") {
+    Desk d = OpenDesk(run, WithText(kBefore + kSelected + kAfter));
+    int copies = 0;
+    int pastes = 0;
+    for (const CaseRow& row : kCaseRows) {
+        run.Note(row.name);
+        d.editor.SetText(kBefore + kSelected + kAfter);
+        SelectMiddle(d.editor);
+        CommandGives(run, d, row.command, kBefore + row.expected + kAfter, std::string(row.name) + ": editor text");
+        run.ExpectEq(std::string(row.name) + ": WM_COPY sent", ++copies, d.editor.CopyCount());
+        run.ExpectEq(std::string(row.name) + ": WM_PASTE sent", ++pastes, d.editor.PasteCount());
+        run.ExpectEq(std::string(row.name) + ": the clipboard holds the pasted text", row.expected,
+                     ClipboardText().value_or("<no text>"));
+        run.Expect(d.toolbar.NoMessageBoxFor(0), std::string(row.name) + ": no message box");
+    }
+
+    run.Note("Flip Case twice gives the text back");
+    d.editor.SetText(kBefore + kSelected + kAfter);
+    SelectMiddle(d.editor);
+    CommandGives(run, d, ids::mnuFlipCase, kBefore + kCaseRows[3].expected + kAfter, "after the first flip");
+    SelectMiddle(d.editor);
+    CommandGives(run, d, ids::mnuFlipCase, kBefore + kSelected + kAfter, "after the second flip");
+}
+
+E2E_SCENARIO("bridge", "undo", "Undo makes the editor take the paste back; before any editor is known it does nothing") {
+    Toolbar t = LaunchToolbar(run);
+    Editor ed = LaunchEditor(run, WithText(kBefore + kSelected + kAfter));
+    LetToolbarSee(run, ed.frame);
+
+    run.Note("Undo before any capture");
+    t.Command(ids::mnuUndo);
+    ExpectEditorUnchanged(run, ed, kBefore + kSelected + kAfter, 1200);
+    run.ExpectEq("WM_UNDO before any capture", 0, ed.UndoCount());
+    run.Expect(t.NoMessageBoxFor(0), "no message box");
+
+    run.Note("UPPER CASE, then Undo");
+    SelectMiddle(ed);
+    t.Command(ids::mnuUpper);
+    ExpectEditorText(run, ed, kBefore + kCaseRows[0].expected + kAfter, kDefaultTimeout, "after UPPER CASE");
+    t.Command(ids::mnuUndo);
+    ExpectEditorText(run, ed, kBefore + kSelected + kAfter, kDefaultTimeout, "after Undo");
+    run.ExpectEq("WM_UNDO sent", 1, ed.UndoCount());
+}
+
+E2E_SCENARIO("bridge", "first_capture", "the first capture finds the TEditControl among the editor window's children") {
+    EditorOptions o = WithText(kBefore + kSelected + kAfter);
+    // Names that merely start alike must not be taken for it.
+    o.childrenBefore = {L"TEditControl1", L"TEditContro", L"TStatusBar"};
+    Desk d = OpenDesk(run, o);
+    run.ExpectEq("WM_COPY before any command", 0, d.editor.CopyCount());
+    SelectMiddle(d.editor);
+    CommandGives(run, d, ids::mnuUpper, kBefore + kCaseRows[0].expected + kAfter, "after UPPER CASE");
+    run.ExpectEq("WM_COPY reached the TEditControl", 1, d.editor.CopyCount());
+    run.ExpectEq("WM_PASTE reached the TEditControl", 1, d.editor.PasteCount());
+    run.Expect(d.toolbar.NoMessageBoxFor(0), "no message box");
+}
+
+E2E_SCENARIO("bridge", "nested_control", "an editor window whose control is no direct child: no data on the clipboard") {
+    EditorOptions o = WithText(kBefore + kSelected + kAfter);
+    o.nested = true;
+    Desk d = OpenDesk(run, o);
+    SelectMiddle(d.editor);
+    run.Require(SetClipboardText("older text"), "the driver can set the clipboard");
+    d.toolbar.Command(ids::mnuUpper);
+    ExpectMessageBox(run, d.toolbar, "No data found on clipboard.", "Empty clipboard?");
+    ExpectEditorUnchanged(run, d.editor, kBefore + kSelected + kAfter, 800);
+    run.ExpectEq("WM_COPY to the nested control", 0, d.editor.CopyCount());
+    run.ExpectEq("WM_PASTE to the nested control", 0, d.editor.PasteCount());
+}
+
+E2E_SCENARIO("bridge", "not_an_edit_window", "another window in front and no editor known: Could not copy") {
+    Toolbar t = LaunchToolbar(run);
+    Editor ed = LaunchEditor(run, WithText(kBefore + kSelected + kAfter));
+    SelectMiddle(ed);
+    OwnWindow other(L"Some other program", 300, 40, 400, 300);
+    LetToolbarSee(run, other.hwnd());
+    run.Require(SetClipboardText("older text"), "the driver can set the clipboard");
+
+    t.Command(ids::mnuUpper);
+    ExpectMessageBox(run, t, "Source window was not a Delphi TEditWindow.", "Could not copy");
+    ExpectEditorUnchanged(run, ed, kBefore + kSelected + kAfter, 800);
+    run.ExpectEq("WM_COPY sent to the editor", 0, ed.CopyCount());
+    run.ExpectEq("WM_PASTE sent to the editor", 0, ed.PasteCount());
+    run.Expect(!ClipboardText().has_value(), "the clipboard was emptied before the class test");
+}
+
+E2E_SCENARIO("bridge", "nothing_selected", "a command with nothing selected pastes nothing and says nothing") {
+    const std::string text = kBefore + kSelected + kAfter;
+    Desk d = OpenDesk(run, WithText(text));
+
+    struct Row {
+        const char* name;
+        bool controlKnown;
+    };
+    for (const Row row : {Row{"first capture", false}, Row{"editor control known", true}}) {
+        run.Note(row.name);
+        if (row.controlKnown) {
+            d.editor.Select(0, 4);
+            CommandGives(run, d, ids::mnuUpper, "UNIT" + text.substr(4), "a selection first");
+            d.editor.SetText(text);
+        }
+        run.Require(SetClipboardText("stale clipboard text"), "the driver can set the clipboard");
+        const int copies = d.editor.CopyCount();
+        const int pastes = d.editor.PasteCount();
+        d.editor.Caret(Utf16Length(kBefore) + 3);
+        d.toolbar.Command(ids::mnuUpper);
+        run.Expect(WaitCopies(d.editor, copies + 1), std::string(row.name) + ": the editor was asked to copy");
+        ExpectEditorUnchanged(run, d.editor, text, 1200);
+        run.ExpectEq(std::string(row.name) + ": WM_PASTE sent", pastes, d.editor.PasteCount());
+        run.Expect(d.toolbar.NoMessageBoxFor(0), std::string(row.name) + ": no message box");
+    }
+}
+
+E2E_SCENARIO("bridge", "clipboard_busy", "the clipboard held by another program: Clipboard busy, editor unchanged") {
+    const std::string text = kBefore + kSelected + kAfter;
+    // The window through which the driver holds the clipboard, out of the editor's way.
+    OwnWindow holder(L"Clipboard holder", 300, 700, 200, 100);
+    Desk d = OpenDesk(run, WithText(text));
+
+    struct Row {
+        const char* name;
+        bool controlKnown;
+    };
+    for (const Row row : {Row{"first capture", false}, Row{"editor control known", true}}) {
+        run.Note(row.name);
+        if (row.controlKnown) {
+            d.editor.Select(0, 4);
+            CommandGives(run, d, ids::mnuUpper, "UNIT" + text.substr(4), "a selection first");
+            d.editor.SetText(text);
+        }
+        SelectMiddle(d.editor);
+        const int pastes = d.editor.PasteCount();
+        ClipboardHold hold(holder.hwnd());
+        run.Require(hold.held(), "the driver holds the clipboard open");
+        d.toolbar.Command(ids::mnuUpper);
+        // Hold on for two seconds, or until the toolbar has given up.
+        WaitUntil([&] { return !d.toolbar.MessageBoxes().empty(); }, 2000);
+        hold.Release();
+        ExpectMessageBox(run, d.toolbar, "The clipboard is in use by another program; nothing was pasted.",
+                         "Clipboard busy");
+        ExpectEditorUnchanged(run, d.editor, text, 1000);
+        run.ExpectEq(std::string(row.name) + ": WM_PASTE sent", pastes, d.editor.PasteCount());
+        if (!row.controlKnown) LetToolbarSee(run, d.editor.frame);
+    }
+}
+
+}  // namespace e2e
+
+namespace e2e {
+
+E2E_SCENARIO("bridge", "known_control", "once found, the editor control is used whichever window is in front") {
+    const std::string text = kBefore + kSelected + kAfter;
+    Desk d = OpenDesk(run, WithText(text));
+    d.editor.Select(0, 4);
+    CommandGives(run, d, snipkit::ids::mnuUpper, "UNIT" + text.substr(4), "the first command");
+
+    OwnWindow other(L"Some other program", 300, 700, 300, 200);
+    LetToolbarSee(run, other.hwnd());
+    d.editor.SetText(text);
+    SelectMiddle(d.editor);
+    CommandGives(run, d, snipkit::ids::mnuUpper, kBefore + kCaseRows[0].expected + kAfter,
+                 "with another window in front");
+    run.Expect(d.toolbar.NoMessageBoxFor(300), "no message box");
+    d.toolbar.Command(snipkit::ids::mnuUndo);
+    ExpectEditorText(run, d.editor, text, kDefaultTimeout, "after Undo with another window in front");
+}
+
+E2E_SCENARIO("bridge", "editor_closed", "after the editor is closed: Could not copy, and Undo does nothing") {
+    const std::string text = kBefore + kSelected + kAfter;
+    Desk d = OpenDesk(run, WithText(text));
+    d.editor.Select(0, 4);
+    CommandGives(run, d, snipkit::ids::mnuUpper, "UNIT" + text.substr(4), "the first command");
+    run.Require(d.editor.process->CloseWindows(kDefaultTimeout), "the editor closes");
+
+    OwnWindow other(L"Some other program", 300, 40, 300, 200);
+    LetToolbarSee(run, other.hwnd());
+    d.toolbar.Command(snipkit::ids::mnuUndo);
+    run.Expect(d.toolbar.NoMessageBoxFor(800), "Undo shows nothing");
+    run.Require(SetClipboardText("older text"), "the driver can set the clipboard");
+    d.toolbar.Command(snipkit::ids::mnuLower);
+    ExpectMessageBox(run, d.toolbar, "Source window was not a Delphi TEditWindow.", "Could not copy");
+    run.Expect(!ClipboardText().has_value(), "the clipboard was emptied");
+    run.Expect(d.toolbar.process->Running(), "the toolbar is still running");
+}
+
+E2E_SCENARIO("bridge", "before_first_tick", "a command before the toolbar's first timer tick does nothing and says nothing") {
+    const std::string text = kBefore + kSelected + kAfter;
+    Editor ed = LaunchEditor(run, WithText(text));
+    Toolbar t;
+    DWORD posted = 0;
+    // The timer starts after the process does, so a command posted within a
+    // second of the process's creation is handled before the first tick. A
+    // start slowed down by a busy machine gets another try or two.
+    for (int attempt = 1; attempt <= 3; ++attempt) {
+        if (attempt > 1) {
+            run.Note("start took too long (" + std::to_string(posted) + " ms); again");
+            run.Require(t.Close(), "the toolbar closes");
+        }
+        SelectMiddle(ed);
+        t = LaunchToolbar(run);
+        // The toolbar may take the foreground as it shows; the editor must be
+        // in front when the command comes, or there is nothing to tell apart.
+        BringToFront(run, ed.frame);
+        t.Command(snipkit::ids::mnuUpper);
+        posted = GetTickCount() - t.startedAt;
+        if (posted < 900) break;
+    }
+    run.Require(posted < 900, "the command was posted within 0.9 s of the start (took " + std::to_string(posted) +
+                                  " ms)");
+    ExpectEditorUnchanged(run, ed, text, 1500);
+    run.ExpectEq("WM_COPY before the first tick", 0, ed.CopyCount());
+    run.Expect(t.NoMessageBoxFor(0), "no message box");
+
+    // Once a tick has seen the editor in front, the same command works.
+    LetToolbarSee(run, ed.frame);
+    SelectMiddle(ed);
+    t.Command(snipkit::ids::mnuUpper);
+    ExpectEditorText(run, ed, kBefore + kCaseRows[0].expected + kAfter, kDefaultTimeout, "after the first tick");
+}
+
+}  // namespace e2e

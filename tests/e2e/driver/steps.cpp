@@ -1,0 +1,688 @@
+#include "steps.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "../e2e_protocol.h"
+
+namespace e2e {
+
+// ---------------------------------------------------------------- text
+
+std::string ToUtf8(std::wstring_view text) {
+    if (text.empty()) return {};
+    const int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
+                                      nullptr, nullptr);
+    std::string out(static_cast<size_t>(n), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), n, nullptr, nullptr);
+    return out;
+}
+
+std::wstring FromUtf8(std::string_view text) {
+    if (text.empty()) return {};
+    const int n = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    std::wstring out(static_cast<size_t>(n), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), n);
+    return out;
+}
+
+namespace {
+
+std::string Narrow(const std::wstring& w) { return ToUtf8(w); }
+
+constexpr UINT kSendTimeout = 5000;
+
+LRESULT SendTimeout(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
+    DWORD_PTR result = 0;
+    if (!SendMessageTimeoutW(w, msg, wp, lp, SMTO_ABORTIFHUNG, kSendTimeout, &result)) return 0;
+    return static_cast<LRESULT>(result);
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------- time
+
+void Trace(const std::string& what) {
+    static const bool on = GetEnvironmentVariableW(L"SNIPKIT_E2E_TRACE", nullptr, 0) > 0;
+    static const DWORD t0 = GetTickCount();
+    if (on) std::printf("      [%6.2f] %s\n", (GetTickCount() - t0) / 1000.0, what.c_str());
+}
+
+void Pump(DWORD ms) {
+    const DWORD start = GetTickCount();
+    for (;;) {
+        MSG m;
+        while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&m);
+            DispatchMessageW(&m);
+        }
+        const DWORD elapsed = GetTickCount() - start;
+        if (elapsed >= ms) return;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, ms - elapsed, QS_ALLINPUT);
+    }
+}
+
+bool WaitUntil(const std::function<bool()>& cond, DWORD timeoutMs, DWORD pollMs) {
+    const DWORD start = GetTickCount();
+    for (;;) {
+        if (cond()) return true;
+        if (GetTickCount() - start >= timeoutMs) return cond();
+        Pump(pollMs);
+    }
+}
+
+// ---------------------------------------------------------------- processes
+
+Process& Process::operator=(Process&& o) noexcept {
+    if (this != &o) {
+        if (handle_) CloseHandle(handle_);
+        handle_ = o.handle_;
+        pid_ = o.pid_;
+        label_ = std::move(o.label_);
+        o.handle_ = nullptr;
+        o.pid_ = 0;
+    }
+    return *this;
+}
+
+Process::~Process() {
+    if (handle_) CloseHandle(handle_);
+}
+
+bool Process::Running() const { return handle_ && WaitForSingleObject(handle_, 0) == WAIT_TIMEOUT; }
+
+bool Process::WaitExit(DWORD timeoutMs) const {
+    if (!handle_) return true;
+    return WaitUntil([&] { return WaitForSingleObject(handle_, 0) == WAIT_OBJECT_0; }, timeoutMs);
+}
+
+DWORD Process::ExitCode() const {
+    DWORD code = STILL_ACTIVE;
+    if (handle_) GetExitCodeProcess(handle_, &code);
+    return code;
+}
+
+bool Process::CloseWindows(DWORD timeoutMs) const {
+    for (HWND w : TopWindowsOf(pid_, false)) PostMessageW(w, WM_CLOSE, 0, 0);
+    return WaitExit(timeoutMs);
+}
+
+void Process::Terminate() const {
+    if (handle_) TerminateProcess(handle_, 1);
+}
+
+Process Launch(Run& run, const std::wstring& exe, const std::vector<std::wstring>& args, const std::wstring& cwd,
+               const std::string& label) {
+    std::wstring cmd = L"\"" + exe + L"\"";
+    for (const std::wstring& a : args) cmd += L" \"" + a + L"\"";
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    std::vector<wchar_t> buf(cmd.begin(), cmd.end());
+    buf.push_back(L'\0');
+    if (!CreateProcessW(exe.c_str(), buf.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        cwd.empty() ? nullptr : cwd.c_str(), &si, &pi)) {
+        run.Fail("cannot start " + label + " (" + Narrow(exe) + "), error " + std::to_string(GetLastError()));
+    }
+    CloseHandle(pi.hThread);
+    Trace("started " + label);
+    return Process(pi.hProcess, pi.dwProcessId, label);
+}
+
+// ---------------------------------------------------------------- windows
+
+std::wstring ClassOf(HWND w) {
+    wchar_t buf[256];
+    const int n = GetClassNameW(w, buf, 256);
+    return n > 0 ? std::wstring(buf, static_cast<size_t>(n)) : std::wstring();
+}
+
+std::string TextOf(HWND w) {
+    const LRESULT len = SendTimeout(w, WM_GETTEXTLENGTH, 0, 0);
+    if (len <= 0) return {};
+    std::wstring buf(static_cast<size_t>(len) + 1, L'\0');
+    const LRESULT got = SendTimeout(w, WM_GETTEXT, buf.size(), reinterpret_cast<LPARAM>(buf.data()));
+    buf.resize(static_cast<size_t>(got > 0 ? got : 0));
+    return ToUtf8(buf);
+}
+
+DWORD ProcessOf(HWND w) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(w, &pid);
+    return pid;
+}
+
+namespace {
+
+struct TopEnum {
+    DWORD pid;
+    bool visibleOnly;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectTop(HWND w, LPARAM lp) {
+    auto* e = reinterpret_cast<TopEnum*>(lp);
+    if (ProcessOf(w) == e->pid && (!e->visibleOnly || IsWindowVisible(w))) e->found.push_back(w);
+    return TRUE;
+}
+
+}  // namespace
+
+std::vector<HWND> TopWindowsOf(DWORD pid, bool visibleOnly) {
+    TopEnum e{pid, visibleOnly, {}};
+    EnumWindows(CollectTop, reinterpret_cast<LPARAM>(&e));
+    return e.found;
+}
+
+std::vector<HWND> ChildrenOf(HWND parent) {
+    std::vector<HWND> out;
+    for (HWND c = GetWindow(parent, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) out.push_back(c);
+    return out;
+}
+
+HWND FindTopWindow(DWORD pid, const wchar_t* cls, const wchar_t* caption) {
+    for (HWND w : TopWindowsOf(pid)) {
+        if (cls && ClassOf(w) != cls) continue;
+        if (caption && TextOf(w) != Narrow(caption)) continue;
+        return w;
+    }
+    return nullptr;
+}
+
+HWND FindDescendantById(HWND parent, int id) {
+    for (HWND c : ChildrenOf(parent)) {
+        if (GetDlgCtrlID(c) == id) return c;
+        if (HWND d = FindDescendantById(c, id)) return d;
+    }
+    return nullptr;
+}
+
+HWND WaitTopWindow(Run& run, DWORD pid, const wchar_t* cls, const wchar_t* caption, DWORD timeoutMs,
+                   const std::string& what) {
+    HWND found = nullptr;
+    WaitUntil([&] { return (found = FindTopWindow(pid, cls, caption)) != nullptr; }, timeoutMs);
+    if (!found) run.Fail("no " + what + " appeared within " + std::to_string(timeoutMs) + " ms");
+    Trace(what + " is there");
+    return found;
+}
+
+void BringToFront(Run& run, HWND w) {
+    const bool ok = WaitUntil(
+        [&] {
+            if (GetForegroundWindow() == w) return true;
+            SetForegroundWindow(w);
+            return GetForegroundWindow() == w;
+        },
+        kDefaultTimeout, 100);
+    if (!ok) {
+        run.Fail("could not bring " + Narrow(ClassOf(w)) + " " + Show(TextOf(w)) +
+                 " to the foreground; in front is " + Narrow(ClassOf(GetForegroundWindow())));
+    }
+}
+
+void LetToolbarSee(Run& run, HWND w) {
+    BringToFront(run, w);
+    Trace("in front: " + Narrow(ClassOf(w)));
+    Pump(kTimerTickWait);
+    run.Require(GetForegroundWindow() == w, "the window stayed in front for a timer tick");
+}
+
+void SetControlText(HWND dialog, int id, const std::string& utf8) {
+    HWND c = GetDlgItem(dialog, id);
+    const std::wstring w = FromUtf8(utf8);
+    SendTimeout(c, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(w.c_str()));
+}
+
+std::string ControlText(HWND dialog, int id) { return TextOf(GetDlgItem(dialog, id)); }
+
+void ClickButton(HWND dialog, int id) { PostMessageW(GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
+
+bool IsChecked(HWND dialog, int id) { return SendTimeout(GetDlgItem(dialog, id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
+
+// ---------------------------------------------------------------- the stand-in editor
+
+std::string Editor::Text() const { return TextOf(control); }
+
+void Editor::SetText(const std::string& utf8) const {
+    const std::wstring w = FromUtf8(utf8);
+    SendTimeout(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(w.c_str()));
+    SendTimeout(control, EM_EMPTYUNDOBUFFER, 0, 0);
+}
+
+void Editor::Select(int start, int end) const { SendTimeout(control, EM_SETSEL, start, end); }
+
+void Editor::SelectText(Run& run, const std::string& needle) const {
+    const std::wstring text = FromUtf8(Text());
+    const size_t at = text.find(FromUtf8(needle));
+    if (at == std::wstring::npos) run.Fail("the editor holds no " + Show(needle) + " to select");
+    Select(static_cast<int>(at), static_cast<int>(at + FromUtf8(needle).size()));
+}
+
+void Editor::SelectAll() const { Select(0, -1); }
+
+void Editor::Caret(int pos) const { Select(pos, pos); }
+
+std::pair<int, int> Editor::Selection() const {
+    const LRESULT r = SendTimeout(control, EM_GETSEL, 0, 0);
+    return {LOWORD(r), HIWORD(r)};
+}
+
+namespace {
+
+int Counter(HWND frame, const wchar_t* prop) {
+    return static_cast<int>(reinterpret_cast<UINT_PTR>(GetPropW(frame, prop)));
+}
+
+bool WriteFileBytes(const std::wstring& path, const std::string& bytes) {
+    HANDLE f = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (f == INVALID_HANDLE_VALUE) return false;
+    DWORD put = 0;
+    const BOOL ok = WriteFile(f, bytes.data(), static_cast<DWORD>(bytes.size()), &put, nullptr);
+    CloseHandle(f);
+    return ok && put == bytes.size();
+}
+
+}  // namespace
+
+int Editor::CopyCount() const { return Counter(frame, kPropCopyCount); }
+int Editor::PasteCount() const { return Counter(frame, kPropPasteCount); }
+int Editor::UndoCount() const { return Counter(frame, kPropUndoCount); }
+
+Editor LaunchEditor(Run& run, const EditorOptions& options) {
+    std::wstring file = options.file;
+    if (file.empty()) {
+        file = run.dir() + L"\\" + options.caption;
+        if (!WriteFileBytes(file, options.text)) run.Fail("cannot write " + Narrow(file));
+    }
+    const std::wstring pos = std::to_wstring(options.x) + L"," + std::to_wstring(options.y) + L"," +
+                             std::to_wstring(options.width) + L"," + std::to_wstring(options.height);
+    std::vector<std::wstring> args{L"--pos", pos, L"--caption", options.caption};
+    for (const std::wstring& c : options.childrenBefore) {
+        args.push_back(L"--before");
+        args.push_back(c);
+    }
+    if (options.nested) args.push_back(L"--nest");
+    args.push_back(file);
+    Editor e;
+    e.process = &run.Track(Launch(run, run.config().editorExe, args, run.dir(), "the stand-in editor"));
+    e.frame = WaitTopWindow(run, e.process->pid(), kEditWindowClass, nullptr, kDefaultTimeout, "editor window");
+    auto findControl = [&]() -> HWND {
+        if (HWND c = FindWindowExW(e.frame, nullptr, kEditControlClass, nullptr)) return c;
+        for (HWND child : ChildrenOf(e.frame)) {
+            if (HWND c = FindWindowExW(child, nullptr, kEditControlClass, nullptr)) return c;
+        }
+        return nullptr;
+    };
+    WaitUntil([&] { return (e.control = findControl()) != nullptr; }, kDefaultTimeout);
+    run.Require(e.control != nullptr, "the editor window has its TEditControl");
+    return e;
+}
+
+// ---------------------------------------------------------------- the toolbar
+
+void Toolbar::Command(int id) const {
+    Trace("command " + std::to_string(id));
+    PostMessageW(window, WM_COMMAND, MAKEWPARAM(id, 0), 0);
+}
+
+HWND Toolbar::Control(int id) const { return FindDescendantById(window, id); }
+
+RECT Toolbar::OuterRect() const {
+    RECT r{};
+    GetWindowRect(window, &r);
+    return r;
+}
+
+RECT Toolbar::ClientScreenRect() const {
+    RECT r{};
+    GetClientRect(window, &r);
+    POINT tl{0, 0};
+    ClientToScreen(window, &tl);
+    OffsetRect(&r, tl.x, tl.y);
+    return r;
+}
+
+LONG_PTR Toolbar::ExStyle() const { return GetWindowLongPtrW(window, GWL_EXSTYLE); }
+LONG_PTR Toolbar::Style() const { return GetWindowLongPtrW(window, GWL_STYLE); }
+
+std::vector<MessageBoxInfo> Toolbar::MessageBoxes() const {
+    std::vector<MessageBoxInfo> out;
+    for (HWND w : TopWindowsOf(process->pid())) {
+        if (ClassOf(w) == L"#32770") out.push_back(ReadMessageBox(w));
+    }
+    return out;
+}
+
+MessageBoxInfo Toolbar::WaitMessageBox(Run& run, DWORD timeoutMs) const {
+    std::vector<MessageBoxInfo> boxes;
+    WaitUntil([&] { return !(boxes = MessageBoxes()).empty(); }, timeoutMs);
+    if (boxes.empty()) run.Fail("no message box of the toolbar appeared within " + std::to_string(timeoutMs) + " ms");
+    // The text is set before the box shows, but give it a moment to be complete.
+    Pump(100);
+    Trace("message box " + Show(boxes.front().caption));
+    return ReadMessageBox(boxes.front().window);
+}
+
+bool Toolbar::NoMessageBoxFor(DWORD ms) const {
+    return !WaitUntil([&] { return !MessageBoxes().empty(); }, ms);
+}
+
+HWND Toolbar::WaitDialog(Run& run, const wchar_t* cls, DWORD timeoutMs) const {
+    return WaitTopWindow(run, process->pid(), cls, nullptr, timeoutMs, "dialog " + Narrow(cls));
+}
+
+bool Toolbar::Close(DWORD timeoutMs) const {
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    return process->WaitExit(timeoutMs);
+}
+
+Toolbar LaunchToolbar(Run& run, const ToolbarOptions& options) {
+    Toolbar t;
+    t.folder = run.dir() + L"\\app";
+    CreateDirectoryW(t.folder.c_str(), nullptr);
+    const std::wstring exe = t.folder + L"\\snipkit.exe";
+    if (!CopyFileW(run.config().snipkitExe.c_str(), exe.c_str(), FALSE)) {
+        run.Fail("cannot copy " + Narrow(run.config().snipkitExe) + " (error " + std::to_string(GetLastError()) + ")");
+    }
+    if (options.prepare) options.prepare(t.folder);
+    t.startedAt = GetTickCount();
+    t.process = &run.Track(Launch(run, exe, {}, options.cwd.empty() ? t.folder : options.cwd, "the toolbar"));
+    t.window = WaitTopWindow(run, t.process->pid(), kToolbarClass, nullptr, kDefaultTimeout, "toolbar window");
+    return t;
+}
+
+MessageBoxInfo ReadMessageBox(HWND box) {
+    MessageBoxInfo info;
+    info.window = box;
+    info.caption = TextOf(box);
+    for (HWND c : ChildrenOf(box)) {
+        const std::wstring cls = ClassOf(c);
+        const int id = GetDlgCtrlID(c);
+        if (_wcsicmp(cls.c_str(), L"Button") == 0) {
+            if (IsWindowVisible(c)) info.buttons.emplace_back(id, TextOf(c));
+        } else if (_wcsicmp(cls.c_str(), L"Static") == 0) {
+            const LONG_PTR style = GetWindowLongPtrW(c, GWL_STYLE);
+            if ((style & SS_TYPEMASK) == SS_ICON) {
+                if (IsWindowVisible(c) && SendTimeout(c, STM_GETICON, 0, 0) != 0) info.hasIcon = true;
+            } else {
+                const std::string t = TextOf(c);
+                if (!t.empty() && info.text.empty()) info.text = t;
+            }
+        }
+    }
+    return info;
+}
+
+void Dismiss(Run& run, HWND box, int buttonId) {
+    HWND button = GetDlgItem(box, buttonId);
+    run.Require(button != nullptr, "the window has a button with id " + std::to_string(buttonId));
+    PostMessageW(button, BM_CLICK, 0, 0);
+    if (!WaitUntil([&] { return !IsWindow(box) || !IsWindowVisible(box); }, kDefaultTimeout)) {
+        run.Fail("the window " + Show(TextOf(box)) + " did not close after its button " + std::to_string(buttonId));
+    }
+    Trace("pressed button " + std::to_string(buttonId));
+}
+
+void ExpectMessageBox(Run& run, const Toolbar& toolbar, const std::string& text, const std::string& caption) {
+    const MessageBoxInfo box = toolbar.WaitMessageBox(run);
+    run.ExpectEq("message box text", text, box.text);
+    run.ExpectEq("message box caption", caption, box.caption);
+    run.ExpectEq("message box buttons", 1, static_cast<long long>(box.buttons.size()));
+    if (!box.buttons.empty()) run.ExpectEq("message box button", IDOK, box.buttons.front().first);
+    run.Expect(!box.hasIcon, "the message box shows no icon");
+    Dismiss(run, box.window, box.buttons.empty() ? IDOK : box.buttons.front().first);
+}
+
+bool ExpectEditorText(Run& run, const Editor& editor, const std::string& expected, DWORD timeoutMs,
+                      const std::string& what) {
+    std::string last;
+    if (WaitUntil([&] { return (last = editor.Text()) == expected; }, timeoutMs)) return true;
+    return run.ExpectEq(what, expected, last);
+}
+
+bool ExpectEditorUnchanged(Run& run, const Editor& editor, const std::string& expected, DWORD ms) {
+    std::string last;
+    const bool changed = WaitUntil([&] { return (last = editor.Text()) != expected; }, ms);
+    return run.ExpectEq("editor text (unchanged)", expected, changed ? last : expected);
+}
+
+bool WaitCopies(const Editor& editor, int n, DWORD timeoutMs) {
+    return WaitUntil([&] { return editor.CopyCount() >= n; }, timeoutMs);
+}
+
+// ---------------------------------------------------------------- other windows
+
+namespace {
+
+LRESULT CALLBACK OwnWindowProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) { return DefWindowProcW(w, msg, wp, lp); }
+
+const wchar_t* OwnWindowClass() {
+    static const wchar_t* name = [] {
+        WNDCLASSEXW wc{};
+        wc.cbSize = sizeof wc;
+        wc.lpfnWndProc = OwnWindowProc;
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+        wc.lpszClassName = L"SnipkitE2EOtherWindow";
+        RegisterClassExW(&wc);
+        return wc.lpszClassName;
+    }();
+    return name;
+}
+
+}  // namespace
+
+OwnWindow::OwnWindow(const std::wstring& caption, int x, int y, int width, int height) {
+    hwnd_ = CreateWindowExW(0, OwnWindowClass(), caption.c_str(), WS_OVERLAPPEDWINDOW | WS_VISIBLE, x, y, width,
+                            height, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    Pump(50);
+}
+
+OwnWindow::~OwnWindow() {
+    if (hwnd_) DestroyWindow(hwnd_);
+    Pump(20);
+}
+
+// ---------------------------------------------------------------- clipboard
+
+namespace {
+
+bool OpenClipboardPatiently() {
+    return WaitUntil([] { return OpenClipboard(nullptr) != FALSE; }, 3000, 20);
+}
+
+}  // namespace
+
+std::optional<std::string> ClipboardText() {
+    if (!IsClipboardFormatAvailable(CF_UNICODETEXT)) return std::nullopt;
+    if (!OpenClipboardPatiently()) return std::nullopt;
+    std::optional<std::string> out;
+    if (HANDLE h = GetClipboardData(CF_UNICODETEXT)) {
+        if (const auto* p = static_cast<const wchar_t*>(GlobalLock(h))) {
+            out = ToUtf8(p);
+            GlobalUnlock(h);
+        }
+    }
+    CloseClipboard();
+    return out;
+}
+
+bool SetClipboardText(const std::string& utf8) {
+    const std::wstring w = FromUtf8(utf8);
+    if (!OpenClipboardPatiently()) return false;
+    EmptyClipboard();
+    HGLOBAL g = GlobalAlloc(GMEM_MOVEABLE, (w.size() + 1) * sizeof(wchar_t));
+    bool ok = false;
+    if (g) {
+        std::memcpy(GlobalLock(g), w.c_str(), (w.size() + 1) * sizeof(wchar_t));
+        GlobalUnlock(g);
+        ok = SetClipboardData(CF_UNICODETEXT, g) != nullptr;
+        if (!ok) GlobalFree(g);
+    }
+    CloseClipboard();
+    return ok;
+}
+
+bool EmptyTheClipboard() {
+    if (!OpenClipboardPatiently()) return false;
+    const bool ok = EmptyClipboard() != FALSE;
+    CloseClipboard();
+    return ok;
+}
+
+ClipboardHold::ClipboardHold(HWND owner) { held_ = OpenClipboard(owner) != FALSE; }
+
+void ClipboardHold::Release() {
+    if (held_) CloseClipboard();
+    held_ = false;
+}
+
+// ---------------------------------------------------------------- popup menus
+
+std::vector<HWND> OpenMenus(DWORD pid) {
+    std::vector<HWND> out;
+    for (HWND w : TopWindowsOf(pid)) {
+        if (ClassOf(w) == L"#32768") out.push_back(w);
+    }
+    return out;
+}
+
+std::string Outline(const std::vector<MenuItem>& items, bool withIds, int depth) {
+    std::string out;
+    for (const MenuItem& m : items) {
+        out += std::string(static_cast<size_t>(depth) * 2, ' ') + m.caption;
+        if (m.caption != "-") {
+            if (withIds && m.submenu.empty()) out += " #" + std::to_string(m.id);
+            if (m.checked) out += " [checked]";
+            if (m.grayed) out += " [grayed]";
+        }
+        out += "\n";
+        out += Outline(m.submenu, withIds, depth + 1);
+    }
+    return out;
+}
+
+// ---------------------------------------------------------------- the X display
+
+POINT CentreOf(HWND control) {
+    RECT r{};
+    GetClientRect(control, &r);
+    POINT p{(r.right - r.left) / 2, (r.bottom - r.top) / 2};
+    ClientToScreen(control, &p);
+    return p;
+}
+
+void ClickMenuButton(Run& run, const Toolbar& toolbar, int buttonId) {
+    HWND button = toolbar.Control(buttonId);
+    run.Require(button != nullptr, "the toolbar has the button " + std::to_string(buttonId));
+    const POINT at = CentreOf(button);
+    ClickScreen(run, at.x, at.y);
+    const DWORD pid = toolbar.process->pid();
+    run.Require(WaitUntil([&] { return !OpenMenus(pid).empty(); }, kDefaultTimeout),
+                "a click on button " + std::to_string(buttonId) + " opened its menu");
+    // Wine turns the menu appearing under the pointer into a mouse move.
+    Pump(400);
+    if (OpenMenus(pid).size() > 1) {
+        PressKeys(run, {"Escape"});
+        run.Require(WaitUntil([&] { return OpenMenus(pid).size() == 1; }, kDefaultTimeout),
+                    "Escape closed the submenu the pointer had opened");
+    }
+}
+
+namespace {
+
+// The runner's host helper takes one request per file: the program on the
+// first line, one argument per following line. It answers with NAME.out and,
+// when done, NAME.rc holding the exit code.
+int HostRequest(Run& run, const std::vector<std::string>& argv, std::string* output, DWORD timeoutMs = 30000) {
+    if (!HaveHost(run)) run.Fail("this step needs the runner's host helper (SNIPKIT_E2E_HOST is not set)");
+    static int seq = 0;
+    const std::wstring base = run.config().hostDir + L"\\" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+                              std::to_wstring(++seq);
+    std::string body;
+    for (const std::string& a : argv) body += a + "\n";
+    const std::wstring tmp = base + L".tmp";
+    if (!WriteFileBytes(tmp, body)) run.Fail("cannot write a host request in " + Narrow(run.config().hostDir));
+    if (!MoveFileExW(tmp.c_str(), (base + L".req").c_str(), MOVEFILE_REPLACE_EXISTING)) {
+        run.Fail("cannot hand over a host request");
+    }
+    const std::wstring rcFile = base + L".rc";
+    if (!WaitUntil([&] { return GetFileAttributesW(rcFile.c_str()) != INVALID_FILE_ATTRIBUTES; }, timeoutMs)) {
+        run.Fail("the host helper did not answer " + argv.front());
+    }
+    auto slurp = [](const std::wstring& path) {
+        std::string s;
+        HANDLE f = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+        if (f == INVALID_HANDLE_VALUE) return s;
+        char buf[4096];
+        DWORD got = 0;
+        while (ReadFile(f, buf, sizeof buf, &got, nullptr) && got > 0) s.append(buf, got);
+        CloseHandle(f);
+        return s;
+    };
+    const int rc = std::atoi(slurp(rcFile).c_str());
+    if (output) *output = slurp(base + L".out");
+    DeleteFileW(rcFile.c_str());
+    DeleteFileW((base + L".out").c_str());
+    return rc;
+}
+
+std::string UnixPath(Run& run, const std::wstring& windowsPath) {
+    using ToUnix = char*(CDECL*)(LPCWSTR);
+    static const auto toUnix = reinterpret_cast<ToUnix>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+    if (toUnix) {
+        if (char* p = toUnix(windowsPath.c_str())) {
+            std::string s = p;
+            HeapFree(GetProcessHeap(), 0, p);
+            return s;
+        }
+    }
+    if (windowsPath.size() > 2 && (windowsPath[0] == L'Z' || windowsPath[0] == L'z') && windowsPath[1] == L':') {
+        std::string s = Narrow(windowsPath.substr(2));
+        for (char& c : s) {
+            if (c == '\\') c = '/';
+        }
+        return s;
+    }
+    run.Fail("no Unix path for " + Narrow(windowsPath));
+}
+
+}  // namespace
+
+bool HaveHost(const Run& run) { return !run.config().hostDir.empty(); }
+
+void Xdo(Run& run, const std::vector<std::string>& args) {
+    std::vector<std::string> argv{"xdotool"};
+    argv.insert(argv.end(), args.begin(), args.end());
+    std::string out;
+    const int rc = HostRequest(run, argv, &out);
+    if (rc != 0) {
+        std::string line;
+        for (const std::string& a : argv) line += a + " ";
+        run.Fail(line + "failed (" + std::to_string(rc) + "): " + out);
+    }
+}
+
+void ClickScreen(Run& run, int x, int y) {
+    Xdo(run, {"mousemove", "--sync", std::to_string(x), std::to_string(y)});
+    Xdo(run, {"click", "1"});
+}
+
+void PressKeys(Run& run, const std::vector<std::string>& keys) {
+    std::vector<std::string> args{"key", "--delay", "120"};
+    args.insert(args.end(), keys.begin(), keys.end());
+    Xdo(run, args);
+}
+
+std::string Screenshot(Run& run, const std::wstring& folder, const std::string& name) {
+    CreateDirectoryW(folder.c_str(), nullptr);
+    const std::string path = UnixPath(run, folder + L"\\" + FromUtf8(name) + L".png");
+    std::string out;
+    const int rc = HostRequest(run, {"import", "-window", "root", path}, &out);
+    if (rc != 0) run.Fail("screenshot " + name + " failed: " + out);
+    return path;
+}
+
+}  // namespace e2e

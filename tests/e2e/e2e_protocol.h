@@ -1,0 +1,21 @@
+// Names shared by the stand-in editor and the test driver.
+#pragma once
+
+namespace e2e {
+
+// The IDE editor's window classes, which the toolbar looks for.
+inline constexpr const wchar_t* kEditWindowClass = L"TEditWindow";
+inline constexpr const wchar_t* kEditControlClass = L"TEditControl";
+
+// Window properties on the stand-in's top-level window: how many of each edit
+// message its control has received so far.
+inline constexpr const wchar_t* kPropCopyCount = L"SnipkitE2E.WM_COPY";
+inline constexpr const wchar_t* kPropPasteCount = L"SnipkitE2E.WM_PASTE";
+inline constexpr const wchar_t* kPropUndoCount = L"SnipkitE2E.WM_UNDO";
+inline constexpr const wchar_t* kPropCutCount = L"SnipkitE2E.WM_CUT";
+
+// The toolbar's own window.
+inline constexpr const wchar_t* kToolbarClass = L"TForm1";
+inline constexpr const wchar_t* kToolbarCaption = L"Delphi Snipkit";
+
+}  // namespace e2e
