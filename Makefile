@@ -6,8 +6,18 @@ CMAKE   ?= cmake
 NATIVE  := $(BUILD)/native
 WIN64   := $(BUILD)/win64
 WIN32   := $(BUILD)/win32
+ASAN    := $(BUILD)/asan
+FUZZ    := $(BUILD)/fuzz
+# Seconds per target for `make fuzz`; `make test` runs each a few seconds.
+FUZZ_SECONDS ?= 60
 
-.PHONY: all deps native win64 win32 test run clean
+# The native build also registers the tests that run the programs of the
+# sanitizer builds (asan.*, fuzz.*), so it is told where they are.
+NATIVE_CONFIGURE = $(CMAKE) -S . -B $(NATIVE) -DCMAKE_BUILD_TYPE=Release \
+	-DSNIPKIT_WIN_BUILD_DIR=$(abspath $(WIN64)) \
+	-DSNIPKIT_ASAN_BUILD_DIR=$(abspath $(ASAN)) -DSNIPKIT_FUZZ_BUILD_DIR=$(abspath $(FUZZ))
+
+.PHONY: all deps native win64 win32 asan fuzz-build test run fuzz bench bench-core dist clean
 
 all: native win64 win32
 
@@ -15,7 +25,7 @@ deps:
 	@bash tools/install-deps.sh
 
 native: deps win64
-	$(CMAKE) -S . -B $(NATIVE) -DCMAKE_BUILD_TYPE=Release -DSNIPKIT_WIN_BUILD_DIR=$(abspath $(WIN64))
+	$(NATIVE_CONFIGURE)
 	$(CMAKE) --build $(NATIVE) -j $(JOBS)
 
 win64: deps
@@ -26,11 +36,43 @@ win32: deps
 	$(CMAKE) -S . -B $(WIN32) -DCMAKE_BUILD_TYPE=MinSizeRel -DCMAKE_TOOLCHAIN_FILE=$(abspath cmake/toolchain-mingw-i686.cmake)
 	$(CMAKE) --build $(WIN32) -j $(JOBS)
 
-test: native win64 win32
+# The unit tests under AddressSanitizer and UndefinedBehaviorSanitizer.
+asan: deps
+	$(CMAKE) -S . -B $(ASAN) -C $(abspath cmake/asan-cache.cmake)
+	$(CMAKE) --build $(ASAN) -j $(JOBS) --target snipkit_unit_tests snipkit_text_tests
+
+# The libFuzzer targets, built with clang.
+fuzz-build: deps
+	$(CMAKE) -S fuzz -B $(FUZZ) -DCMAKE_CXX_COMPILER=clang++
+	$(CMAKE) --build $(FUZZ) -j $(JOBS)
+
+test: native win64 win32 asan fuzz-build
 	cd $(NATIVE) && ctest --output-on-failure -j $(JOBS)
+
+# Every fuzz target for FUZZ_SECONDS; new inputs collect in build/fuzz/corpus.
+fuzz: fuzz-build
+	bash fuzz/run.sh $(FUZZ) $(FUZZ_SECONDS)
+
+# snipkit-text against tr, sed and cat on ~100 MB; writes README's
+# performance section.
+bench: deps
+	$(NATIVE_CONFIGURE)
+	$(CMAKE) --build $(NATIVE) -j $(JOBS) --target snipkit-text snipkit_pipe_bench
+	$(NATIVE)/bench/snipkit_pipe_bench --tool $(abspath $(NATIVE))/tools/snipkit-text/snipkit-text \
+		--work $(BUILD)/bench --readme README.md
+
+# The core's rules under Google Benchmark on 5, 10 and 20 MB.
+bench-core: deps
+	$(NATIVE_CONFIGURE)
+	$(CMAKE) --build $(NATIVE) -j $(JOBS) --target snipkit_core_bench
+	$(NATIVE)/bench/snipkit_core_bench
 
 run: win64
 	@bash tools/run.sh $(abspath $(WIN64)) $(abspath $(BUILD))/demo
+
+# The Windows release from the 32-bit build: dist/snipkit-<version>-win32.zip.
+dist: win32
+	@bash tools/dist.sh $(WIN32) dist
 
 clean:
 	rm -rf $(BUILD)

@@ -21,3 +21,6 @@ set_property(SOURCE ${PROJECT_SOURCE_DIR}/src/app/snipkit.rc APPEND PROPERTY
 if(EXISTS ${PROJECT_SOURCE_DIR}/tests/e2e/CMakeLists.txt)
   add_subdirectory(tests/e2e)
 endif()
+
+# snipkit-text.exe, the text rules as a command-line filter.
+add_subdirectory(tools)

@@ -15,6 +15,8 @@ have Xvfb || need+=(xvfb)
 have xdotool || need+=(xdotool)
 have import || need+=(imagemagick)
 have clang++ || need+=(clang)
+# libFuzzer and clang's sanitizer runtimes: a package clang only recommends.
+{ have clang++ && [ -f "$(clang++ -print-file-name=libclang_rt.fuzzer-x86_64.a)" ]; } || need+=(libclang-rt-dev)
 [ -f /usr/include/gtest/gtest.h ] || need+=(libgtest-dev)
 [ -f /usr/include/gmock/gmock.h ] || need+=(libgmock-dev)
 [ -f /usr/include/benchmark/benchmark.h ] || need+=(libbenchmark-dev)

@@ -31,25 +31,17 @@ std::optional<std::string_view> BlockCommentInner(std::string_view t) {
 }
 
 std::string UncommentLines(std::string_view text) {
-    LineList lines(text);
-    for (std::size_t i = 0; i < lines.Count(); ++i) {
-        const std::string& line = lines.Line(i);
-        if (line.compare(0, kSlash.size(), kSlash) == 0) lines.SetLine(i, line.substr(kSlash.size()));
-    }
-    return lines.Text();
+    return RewriteCountedLines(text, 0, [](std::string& out, std::string_view line) {
+        out.append(line.substr(0, kSlash.size()) == kSlash ? line.substr(kSlash.size()) : line);
+    });
 }
 
 }  // namespace
 
 std::string CommentSlash(std::string_view text) {
-    LineList lines(text);
-    for (std::size_t i = 0; i < lines.Count(); ++i) {
-        std::string line;
-        line.reserve(kSlash.size() + lines.Line(i).size());
-        line.append(kSlash).append(lines.Line(i));
-        lines.SetLine(i, std::move(line));
-    }
-    return lines.Text();
+    return RewriteCountedLines(text, kSlash.size(), [](std::string& out, std::string_view line) {
+        out.append(kSlash).append(line);
+    });
 }
 
 std::string CommentBrace(std::string_view text) { return Wrap("{ ", text, " }"); }

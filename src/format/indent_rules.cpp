@@ -8,28 +8,20 @@
 namespace snipkit {
 
 std::string Indent(std::string_view text, int columns) {
-    LineList lines(text);
-    if (columns <= 0) return lines.Text();
+    if (columns <= 0) return std::string(text);
     const std::string pad(static_cast<std::size_t>(columns), ' ');
-    for (std::size_t i = 0; i < lines.Count(); ++i) {
-        std::string line;
-        line.reserve(pad.size() + lines.Line(i).size());
-        line.append(pad).append(lines.Line(i));
-        lines.SetLine(i, std::move(line));
-    }
-    return lines.Text();
+    return RewriteCountedLines(text, pad.size(), [&pad](std::string& out, std::string_view line) {
+        out.append(pad).append(line);
+    });
 }
 
 std::string Unindent(std::string_view text, int columns) {
-    LineList lines(text);
     const std::size_t limit = columns > 0 ? static_cast<std::size_t>(columns) : 0;
-    for (std::size_t i = 0; i < lines.Count(); ++i) {
-        const std::string& line = lines.Line(i);
+    return RewriteCountedLines(text, 0, [limit](std::string& out, std::string_view line) {
         std::size_t blanks = 0;
         while (blanks < limit && blanks < line.size() && line[blanks] == ' ') ++blanks;
-        if (blanks > 0) lines.SetLine(i, line.substr(blanks));
-    }
-    return lines.Text();
+        out.append(line.substr(blanks));
+    });
 }
 
 std::optional<int> ParseWholeNumber(std::string_view field) {

@@ -57,6 +57,27 @@ private:
     std::vector<std::string> lines_{std::string()};
 };
 
+// Rewrites every counted line of text in one pass, with the result the line
+// list gives for SetLine(i, f(Line(i))) on each: rewrite(out, line) appends
+// the new line to out. No per-line strings, for the large texts of the
+// line commands.
+template <typename Rewrite>
+std::string RewriteCountedLines(std::string_view text, std::size_t extraPerLine, Rewrite rewrite) {
+    std::string out;
+    out.reserve(text.size() + extraPerLine * (text.size() / 16 + 1));
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t pos = text.find("\r\n", start);
+        if (pos == std::string_view::npos) break;
+        rewrite(out, text.substr(start, pos - start));
+        out.append("\r\n");
+        start = pos + 2;
+    }
+    // The last line counts only when it is not empty.
+    if (start < text.size()) rewrite(out, text.substr(start));
+    return out;
+}
+
 // Makes every line break CR LF: a CR LF stays, a lone CR and a lone LF each
 // become CR LF.
 std::string NormalizeLineBreaks(std::string_view text);
