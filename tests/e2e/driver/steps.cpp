@@ -227,17 +227,27 @@ void LetToolbarSee(Run& run, HWND w) {
     run.Require(GetForegroundWindow() == w, "the window stayed in front for a timer tick");
 }
 
-void SetControlText(HWND dialog, int id, const std::string& utf8) {
+namespace {
+
+// Dialog controls often sit on a panel rather than directly on the dialog.
+HWND ControlOf(HWND dialog, int id) {
     HWND c = GetDlgItem(dialog, id);
+    return c != nullptr ? c : FindDescendantById(dialog, id);
+}
+
+}  // namespace
+
+void SetControlText(HWND dialog, int id, const std::string& utf8) {
+    HWND c = ControlOf(dialog, id);
     const std::wstring w = FromUtf8(utf8);
     SendTimeout(c, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(w.c_str()));
 }
 
-std::string ControlText(HWND dialog, int id) { return TextOf(GetDlgItem(dialog, id)); }
+std::string ControlText(HWND dialog, int id) { return TextOf(ControlOf(dialog, id)); }
 
-void ClickButton(HWND dialog, int id) { PostMessageW(GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
+void ClickButton(HWND dialog, int id) { PostMessageW(ControlOf(dialog, id), BM_CLICK, 0, 0); }
 
-bool IsChecked(HWND dialog, int id) { return SendTimeout(GetDlgItem(dialog, id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
+bool IsChecked(HWND dialog, int id) { return SendTimeout(ControlOf(dialog, id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
 
 // ---------------------------------------------------------------- the stand-in editor
 
@@ -666,8 +676,8 @@ void Xdo(Run& run, const std::vector<std::string>& args) {
 }
 
 void ClickScreen(Run& run, int x, int y) {
-    Xdo(run, {"mousemove", "--sync", std::to_string(x), std::to_string(y)});
-    Xdo(run, {"click", "1"});
+    // No --sync: under Wine it stalls for seconds when the pointer is already there.
+    Xdo(run, {"mousemove", std::to_string(x), std::to_string(y), "click", "1"});
 }
 
 void PressKeys(Run& run, const std::vector<std::string>& keys) {
