@@ -28,6 +28,8 @@ void RegisterWindowClass(HINSTANCE instance, const wchar_t* name, WNDPROC proc, 
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
     wc.lpfnWndProc = proc;
+    // Bevels and frames are drawn along the edges: a resize must repaint them whole.
+    wc.style = CS_HREDRAW | CS_VREDRAW;
     wc.cbWndExtra = extraBytes;
     wc.hInstance = instance;
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);

@@ -158,9 +158,6 @@ private:
         Place(ids::butCancel, kMargin + kButtonWidth + kButtonGap, buttonTop, kButtonWidth, kButtonHeight);
         Place(fstash::PanelRight, kLeftWidth, 0, rightWidth, height);
         Place(fstash::Memo1, kMargin, kBelowLabel, rightWidth - 2 * kMargin, height - kBelowLabel - kMargin);
-        // A panel keeps the pixels it had when it grows; its bevel has moved.
-        InvalidateRect(Item(fstash::PanelLeft), nullptr, TRUE);
-        InvalidateRect(Item(fstash::PanelRight), nullptr, TRUE);
     }
 
     // Courier New, 8 points (11 pixels), asked for as a fixed-pitch face so
