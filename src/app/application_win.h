@@ -15,8 +15,9 @@ namespace snipkit::win {
 
 class Form;
 
-// The help file, named without a folder; the help command hands it to the viewer.
-inline constexpr const wchar_t* kHelpFileName = L"snipkit.hlp";
+// The help file, named without a folder: the help page shipped beside the
+// program, which the help command opens from the program's folder.
+inline constexpr const wchar_t* kHelpFileName = L"snipkit.htm";
 
 inline constexpr const wchar_t* kApplicationClass = L"TApplication";
 

@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 
+#include "about/help_win.h"
 #include "app/app_dir_win.h"
 #include "app/app_error.h"
 #include "app/application_win.h"
@@ -253,7 +254,7 @@ void TForm1::butLoadClick() {
 
 void TForm1::mnuAboutClick() { dialogs_.frmAbout->Show(); }
 
-void TForm1::mnuHelpClick() {}
+void TForm1::mnuHelpClick() { ShowHelpContents(Handle()); }
 
 void TForm1::OnCommand(int id, int code) {
     const bool isButton = id == ids::butMenu || id == ids::butText || id == ids::butFormat || id == ids::butStash ||
