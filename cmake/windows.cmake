@@ -17,6 +17,11 @@ set_target_properties(snipkit PROPERTIES OUTPUT_NAME snipkit)
 # windres must see the generated version header and the manifest.
 set_property(SOURCE ${PROJECT_SOURCE_DIR}/src/app/snipkit.rc APPEND PROPERTY
   INCLUDE_DIRECTORIES ${PROJECT_BINARY_DIR}/generated ${PROJECT_SOURCE_DIR}/src/app)
+set_property(SOURCE ${PROJECT_SOURCE_DIR}/src/app/snipkit.rc APPEND PROPERTY
+  OBJECT_DEPENDS ${PROJECT_SOURCE_DIR}/src/app/snipkit.manifest ${PROJECT_BINARY_DIR}/generated/version.h)
+# The help page lives beside the program, where Help looks for it.
+add_custom_command(TARGET snipkit POST_BUILD
+  COMMAND ${CMAKE_COMMAND} -E copy_if_different ${PROJECT_SOURCE_DIR}/src/about/snipkit.htm $<TARGET_FILE_DIR:snipkit>/snipkit.htm)
 
 if(EXISTS ${PROJECT_SOURCE_DIR}/tests/e2e/CMakeLists.txt)
   add_subdirectory(tests/e2e)
