@@ -1,0 +1,251 @@
+// The editing cycle, timed end to end under Wine: a command from the moment
+// the toolbar gets it to the moment the stand-in editor holds the result,
+// against the floor of that cycle (the driver itself makes the editor copy,
+// reads and writes the clipboard and makes it paste, with no rewrite); and
+// the toolbar's start to a visible window against a bare Win32 window
+// program. A benchmark, not a test: bench/e2e_cycle.sh runs the group
+// "bench", which is registered here without E2E_SCENARIO so that the CTest
+// registration, which collects the groups from those lines, leaves it out.
+//
+// The table rows are printed as "row: | ... |" for the script to collect.
+#include "app/command_ids.h"
+#include "desk.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <optional>
+
+namespace e2e {
+
+// Defined in scenarios_hostile.cpp.
+namespace big {
+std::string UnitText(std::size_t bytes);
+Editor LaunchBigEditor(Run& run, const std::string& text);
+bool WaitPastes(const Editor& ed, int n, DWORD timeoutMs);
+std::optional<std::string> BigText(HWND w);
+}  // namespace big
+
+namespace {
+
+namespace ids = snipkit::ids;
+
+constexpr DWORD kBenchTimeout = 300000;
+
+double Now() {
+    LARGE_INTEGER t, f;
+    QueryPerformanceCounter(&t);
+    QueryPerformanceFrequency(&f);
+    return static_cast<double>(t.QuadPart) * 1000.0 / static_cast<double>(f.QuadPart);
+}
+
+double Median(std::vector<double> v) {
+    if (v.empty()) return 0;
+    std::sort(v.begin(), v.end());
+    const std::size_t n = v.size();
+    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
+}
+
+std::string Fixed(double v, int decimals) {
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%.*f", decimals, v);
+    return buf;
+}
+
+void Row(const std::string& measure, double ours, double yardstick, double target, const std::string& unit) {
+    const double ratio = yardstick > 0 ? ours / yardstick : 0;
+    std::printf("    row: | %s | %s %s | %s %s | %s | <= %s %s |\n", measure.c_str(), Fixed(ours, 0).c_str(),
+                unit.c_str(), Fixed(yardstick, 0).c_str(), unit.c_str(), Fixed(ratio, 2).c_str(),
+                Fixed(target, 1).c_str(), ratio <= target ? "(met)" : "(missed)");
+    std::fflush(stdout);
+}
+
+// One cycle's times, in ms from the start: the editor's copy seen, its
+// paste seen, the paste finished.
+struct Cycle {
+    double copied = 0;
+    double pasteStarted = 0;
+    double done = 0;
+};
+
+struct Series {
+    std::vector<Cycle> runs;
+    double Total() const {
+        std::vector<double> v;
+        for (const Cycle& c : runs) v.push_back(c.done);
+        return Median(v);
+    }
+    // Medians of the three stretches of a cycle.
+    std::string Breakdown(const char* first, const char* second) const {
+        std::vector<double> copy, between, paste;
+        for (const Cycle& c : runs) {
+            copy.push_back(c.copied);
+            between.push_back(c.pasteStarted - c.copied);
+            paste.push_back(c.done - c.pasteStarted);
+        }
+        return std::string(first) + " " + Fixed(Median(copy), 0) + " ms; " + second + " " + Fixed(Median(between), 0) +
+               " ms; the editor's paste " + Fixed(Median(paste), 0) + " ms";
+    }
+};
+
+// The toolbar's cycle: the command posted as a menu pick, then the editor
+// watched through its message counters. A message sent to the editor after
+// its paste count went up is answered once the paste is done.
+Cycle ToolbarCycle(Run& run, const Desk& d, int command) {
+    SendMessageTimeoutW(d.editor.control, EM_SETSEL, 0, -1, SMTO_NORMAL, kBenchTimeout, nullptr);
+    const int copies = d.editor.CopyCount();
+    const int pastes = d.editor.PasteCount();
+    Cycle c;
+    const double t0 = Now();
+    d.toolbar.Command(command);
+    run.Require(WaitUntil([&] { return d.editor.CopyCount() > copies; }, kBenchTimeout, 1), "the editor copied");
+    c.copied = Now() - t0;
+    run.Require(WaitUntil([&] { return d.editor.PasteCount() > pastes; }, kBenchTimeout, 1), "the editor pasted");
+    c.pasteStarted = Now() - t0;
+    run.Require(big::WaitPastes(d.editor, pastes + 1, kBenchTimeout), "the editor finished its paste");
+    c.done = Now() - t0;
+    return c;
+}
+
+// The floor: the same cycle with nothing in between but moving the text
+// from the clipboard to the clipboard.
+Cycle FloorCycle(Run& run, const Editor& ed) {
+    SendMessageTimeoutW(ed.control, EM_SETSEL, 0, -1, SMTO_NORMAL, kBenchTimeout, nullptr);
+    Cycle c;
+    const double t0 = Now();
+    SendMessageW(ed.control, WM_COPY, 0, 0);
+    c.copied = Now() - t0;
+    std::wstring text;
+    run.Require(OpenClipboard(nullptr) != FALSE, "the driver opens the clipboard");
+    if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+        if (const auto* chars = static_cast<const wchar_t*>(GlobalLock(data))) {
+            text = chars;
+            GlobalUnlock(data);
+        }
+    }
+    CloseClipboard();
+    run.Require(!text.empty(), "the editor copied its text");
+    const std::size_t bytes = (text.size() + 1) * sizeof(wchar_t);
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, bytes);
+    run.Require(block != nullptr, "memory for the clipboard");
+    std::memcpy(GlobalLock(block), text.c_str(), bytes);
+    GlobalUnlock(block);
+    run.Require(OpenClipboard(nullptr) != FALSE, "the driver opens the clipboard");
+    EmptyClipboard();
+    const bool set = SetClipboardData(CF_UNICODETEXT, block) != nullptr;
+    CloseClipboard();
+    if (!set) GlobalFree(block);
+    run.Require(set, "the driver puts the text on the clipboard");
+    c.pasteStarted = Now() - t0;
+    SendMessageW(ed.control, WM_PASTE, 0, 0);
+    c.done = Now() - t0;
+    return c;
+}
+
+struct Size {
+    const char* name;
+    std::size_t bytes;
+    int runs;
+};
+
+int Runs(const Size& s) {
+    // SNIPKIT_BENCH_RUNS overrides the number of runs per measure.
+    wchar_t buf[16];
+    const DWORD n = GetEnvironmentVariableW(L"SNIPKIT_BENCH_RUNS", buf, 16);
+    const int runs = n > 0 && n < 16 ? _wtoi(buf) : 0;
+    return runs > 0 ? runs : s.runs;
+}
+
+void BenchCycle(Run& run) {
+    const Size sizes[] = {{"1 MB", 1u << 20, 5}, {"10 MB", 10u << 20, 3}};
+    struct Command {
+        const char* name;
+        int id;
+    };
+    const Command commands[] = {{"UPPER CASE", ids::mnuUpper}, {"comment //", ids::mnuCommentSlash}};
+    constexpr double kTarget = 1.3;
+    for (const Size& size : sizes) {
+        const std::string text = big::UnitText(size.bytes);
+        Desk d;
+        d.toolbar = LaunchToolbar(run);
+        d.editor = big::LaunchBigEditor(run, text);
+        LetToolbarSee(run, d.editor.frame);
+        // The first command finds the editor control; neither is timed.
+        ToolbarCycle(run, d, ids::mnuUpper);
+        FloorCycle(run, d.editor);
+        Series floor;
+        Series ours[2];
+        // Interleaved, so that a change in the machine's load falls on all alike.
+        for (int i = 0; i < Runs(size); ++i) {
+            floor.runs.push_back(FloorCycle(run, d.editor));
+            for (int k = 0; k < 2; ++k) ours[k].runs.push_back(ToolbarCycle(run, d, commands[k].id));
+        }
+        run.Note(std::string(size.name) + " (" + std::to_string(text.size()) + " bytes, " + std::to_string(Runs(size)) +
+                 " runs)");
+        run.Note("  floor: " + floor.Breakdown("WM_COPY answered after", "clipboard read and written in"));
+        for (int k = 0; k < 2; ++k) {
+            run.Note(
+                std::string("  ") + commands[k].name + ": " +
+                ours[k].Breakdown("WM_COPY arrived after",
+                                  "WM_PASTE arrived (the editor's copy, the toolbar's read, rewrite and write) after"));
+        }
+        for (int k = 0; k < 2; ++k) {
+            Row(std::string(commands[k].name) + ", " + size.name + " selection, command to pasted text",
+                ours[k].Total(), floor.Total(), kTarget, "ms");
+        }
+        // Every run commented out the upper-cased text once more: a sign that
+        // the times above are of commands that did their work.
+        const std::string after = big::BigText(d.editor.control).value_or("");
+        const std::size_t slashes = after.find_first_not_of('/');
+        run.Expect(
+            slashes == 2 * static_cast<std::size_t>(Runs(size)) && after.compare(slashes, 14, "IMPLEMENTATION") == 0,
+            "the editor holds the upper-case text commented out once per run");
+        run.Expect(d.toolbar.NoMessageBoxFor(0), "no message box");
+        run.CloseAll();
+    }
+}
+
+// From the start of the process to its window being visible, in ms.
+double StartToWindow(Run& run, const std::wstring& exe, const std::wstring& cwd, const wchar_t* cls) {
+    const double t0 = Now();
+    Process& p = run.Track(Launch(run, exe, {}, cwd, "a program"));
+    HWND w = nullptr;
+    run.Require(WaitUntil([&] { return (w = FindTopWindow(p.pid(), cls)) != nullptr; }, kDefaultTimeout, 1),
+                "the program's window shows");
+    const double took = Now() - t0;
+    run.Require(p.CloseWindows(kDefaultTimeout), "the program closes");
+    return took;
+}
+
+void BenchStartup(Run& run) {
+    const std::wstring& editor = run.config().editorExe;
+    const std::wstring here = editor.substr(0, editor.find_last_of(L"\\/"));
+    const std::wstring minimal = here + L"\\minimal_window.exe";
+    // A private copy, as the toolbar makes its stash folder beside itself.
+    const std::wstring folder = run.dir() + L"\\app";
+    CreateDirectoryW(folder.c_str(), nullptr);
+    const std::wstring toolbar = folder + L"\\snipkit.exe";
+    run.Require(CopyFileW(run.config().snipkitExe.c_str(), toolbar.c_str(), FALSE) != FALSE, "snipkit.exe copied");
+    constexpr int kRuns = 9;
+    constexpr double kTarget = 1.5;
+    // One start each first, to have the files in the cache.
+    StartToWindow(run, minimal, here, L"SnipkitMinimalWindow");
+    StartToWindow(run, toolbar, folder, L"TForm1");
+    std::vector<double> ours, bare;
+    for (int i = 0; i < kRuns; ++i) {
+        bare.push_back(StartToWindow(run, minimal, here, L"SnipkitMinimalWindow"));
+        ours.push_back(StartToWindow(run, toolbar, folder, L"TForm1"));
+    }
+    std::string list;
+    for (std::size_t i = 0; i < ours.size(); ++i) list += Fixed(ours[i], 0) + "/" + Fixed(bare[i], 0) + " ";
+    run.Note("toolbar/minimal window, ms: " + list);
+    Row("Start to a visible window (vs a minimal Win32 window)", Median(ours), Median(bare), kTarget, "ms");
+}
+
+[[maybe_unused]] const int kCycleRegistered =
+    RegisterScenario("bench", "cycle", "UPPER CASE and comment // on 1 MB and 10 MB against the floor", &BenchCycle);
+[[maybe_unused]] const int kStartupRegistered = RegisterScenario(
+    "bench", "startup", "the toolbar's start to a visible window against a bare window", &BenchStartup);
+
+}  // namespace
+}  // namespace e2e

@@ -1,0 +1,771 @@
+// Hostile inputs through the real toolbar: a 10 MB selection and a single
+// line of 1 MB, a clipboard that another program keeps open, an editor that
+// goes away between commands, every character a clipboard text can carry,
+// and a long run of commands watched for memory growth. Nothing may be lost
+// and every failure must end in a clear message.
+#include "app/command_ids.h"
+#include "desk.h"
+#include "format/findent_ids.h"
+
+#include <psapi.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cstdio>
+#include <cstring>
+#include <functional>
+
+namespace e2e {
+
+// Large texts in the stand-in editor; the cycle benchmark (bench_cycle.cpp)
+// declares and uses these too.
+namespace big {
+
+// The stand-in editor is the system edit control, which under Wine needs
+// several seconds to take in 10 MB; the waits allow for a slow machine too.
+constexpr DWORD kBigTimeout = 180000;
+
+// A Pascal-like unit of about `bytes` bytes: indented blocks, blank lines,
+// tabs, long lines and characters above U+007F. It neither starts nor ends
+// with a blank or a line break, so a comment and uncomment round trip gives
+// it back exactly. The lines are long on purpose: the edit control's cost
+// grows with the number of lines, and 10 MB of short lines would take it
+// minutes to lay out under Wine.
+std::string UnitText(std::size_t bytes) {
+    std::string s = "implementation";
+    std::string words;
+    for (int i = 0; words.size() < 3000; ++i) words += i % 7 ? "Grüße café " : "Ω x_Max2 [@`] {a} ";
+    for (unsigned n = 0; s.size() < bytes; ++n) {
+        const std::string k = std::to_string(n);
+        s += "\r\n\r\nprocedure TForm" + k + ".Run" + k + "(const S: string);\r\nbegin\r\n  Log('" + k + ": " + words +
+             "');\r\n\tx_Max" + k + " := " + k + " * 2;  { tab }\r\n// " + words.substr(0, 900) + "\r\n  if A[" + k +
+             "] <> B then\r\n    WriteLn('" + words.substr(0, 1500) + "');\r\nend;";
+    }
+    return s;
+}
+
+LRESULT SendPatiently(HWND w, UINT msg, WPARAM wp, LPARAM lp, bool* ok = nullptr) {
+    DWORD_PTR result = 0;
+    const bool sent = SendMessageTimeoutW(w, msg, wp, lp, SMTO_NORMAL, kBigTimeout, &result) != 0;
+    if (ok) *ok = sent;
+    return static_cast<LRESULT>(result);
+}
+
+// The whole text of a window, waiting as long as a 10 MB edit takes.
+std::optional<std::string> BigText(HWND w) {
+    bool ok = false;
+    const LRESULT length = SendPatiently(w, WM_GETTEXTLENGTH, 0, 0, &ok);
+    if (!ok) return std::nullopt;
+    std::wstring buf(static_cast<std::size_t>(length) + 1, L'\0');
+    const LRESULT got = SendPatiently(w, WM_GETTEXT, buf.size(), reinterpret_cast<LPARAM>(buf.data()), &ok);
+    if (!ok) return std::nullopt;
+    buf.resize(static_cast<std::size_t>(got));
+    return ToUtf8(buf);
+}
+
+// The stand-in editor holding a large text. Large texts go in through its
+// file: Wine does not carry a WM_SETTEXT of several megabytes across
+// processes.
+Editor LaunchBigEditor(Run& run, const std::string& text) {
+    const std::wstring file = run.dir() + L"\\Big.pas";
+    HANDLE f = CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    run.Require(f != INVALID_HANDLE_VALUE, "the driver can write the editor's file");
+    DWORD put = 0;
+    WriteFile(f, text.data(), static_cast<DWORD>(text.size()), &put, nullptr);
+    CloseHandle(f);
+    run.Require(put == text.size(), "the editor's file is written whole");
+    Editor e;
+    e.process = &run.Track(
+        Launch(run, run.config().editorExe, {L"--pos", L"300,40,700,600", file}, run.dir(), "the stand-in editor"));
+    // The window shows once the text is loaded.
+    e.frame = WaitTopWindow(run, e.process->pid(), L"TEditWindow", nullptr, kBigTimeout, "editor window");
+    e.control = FindWindowExW(e.frame, nullptr, L"TEditControl", nullptr);
+    run.Require(e.control != nullptr, "the editor window has its TEditControl");
+    return e;
+}
+
+// Waits until the editor has taken in paste number `n`: the count goes up as
+// the message arrives, and a message sent after it is answered only once
+// the control has finished with the paste.
+bool WaitPastes(const Editor& ed, int n, DWORD timeoutMs) {
+    if (!WaitUntil([&] { return ed.PasteCount() >= n; }, timeoutMs, 5)) return false;
+    bool ok = false;
+    SendPatiently(ed.control, WM_NULL, 0, 0, &ok);
+    return ok;
+}
+
+}  // namespace big
+
+namespace {
+
+using namespace big;
+namespace ids = snipkit::ids;
+namespace fid = snipkit::ids::findent;
+
+// ---------------------------------------------------------------- texts
+
+// One line of about `bytes` bytes: statements one after another, no line break.
+std::string OneLine(std::size_t bytes) {
+    std::string s = "begin";
+    for (unsigned n = 0; s.size() < bytes; ++n) {
+        s += " x_Max" + std::to_string(n) + " := Grüße('Ω{" + std::to_string(n) + "}');";
+    }
+    return s + " end;";
+}
+
+int Utf16Length(const std::string& s) { return static_cast<int>(FromUtf8(s).size()); }
+
+std::string MapAscii(std::string s, bool lowerToUpper, bool upperToLower) {
+    for (char& c : s) {
+        if (lowerToUpper && c >= 'a' && c <= 'z') {
+            c = static_cast<char>(c - 0x20);
+        } else if (upperToLower && c >= 'A' && c <= 'Z') {
+            c = static_cast<char>(c + 0x20);
+        }
+    }
+    return s;
+}
+std::string Upper(const std::string& s) { return MapAscii(s, true, false); }
+std::string Lower(const std::string& s) { return MapAscii(s, false, true); }
+std::string Flip(const std::string& s) { return MapAscii(s, true, true); }
+
+// `prefix` at the start of every line; the empty line after a final CR LF
+// is no line of its own and gets nothing.
+std::string PrefixLines(const std::string& text, const std::string& prefix) {
+    if (text.empty()) return text;
+    std::string out = prefix;
+    out.reserve(text.size() + text.size() / 8);
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        out += text[i];
+        if (text[i] == '\n' && i > 0 && text[i - 1] == '\r' && i + 1 < text.size()) out += prefix;
+    }
+    return out;
+}
+
+// For texts too long to print: the sizes and where they first differ.
+bool ExpectSame(Run& run, const std::string& what, const std::string& expected, const std::string& actual) {
+    if (expected == actual) return true;
+    std::size_t at = 0;
+    while (at < expected.size() && at < actual.size() && expected[at] == actual[at]) ++at;
+    const std::size_t from = at < 20 ? 0 : at - 20;
+    return run.Expect(false, what + ": " + std::to_string(expected.size()) + " bytes expected, " +
+                                 std::to_string(actual.size()) + " came; first difference at byte " +
+                                 std::to_string(at) + ", expected " + Show(expected.substr(from, 60)) + ", came " +
+                                 Show(actual.substr(from, 60)));
+}
+
+// ---------------------------------------------------------------- the Indent dialog
+
+HWND DialogItem(Run& run, HWND dialog, int id) {
+    HWND c = FindDescendantById(dialog, id);
+    run.Require(c != nullptr, "the Indent dialog has the control " + std::to_string(id));
+    return c;
+}
+
+// Indent or Unindent by `columns` through the dialog, as the user does it.
+void IndentThroughDialog(Run& run, const Desk& d, bool indent, int columns, int expectedMemoLength) {
+    d.toolbar.Command(ids::mnuIndent);
+    const HWND dialog = d.toolbar.WaitDialog(run, L"TfrmIndent", kBigTimeout);
+    run.ExpectEq("the dialog's memo holds the whole selection (UTF-16 units)", expectedMemoLength,
+                 SendPatiently(DialogItem(run, dialog, fid::Memo1), WM_GETTEXTLENGTH, 0, 0));
+    const HWND choice = DialogItem(run, dialog, indent ? fid::chkIndent : fid::chkUnindent);
+    PostMessageW(choice, BM_CLICK, 0, 0);
+    run.Require(WaitUntil([&] { return SendPatiently(choice, BM_GETCHECK, 0, 0) == BST_CHECKED; }, kDefaultTimeout),
+                indent ? "Indent is chosen" : "Unindent is chosen");
+    const std::wstring count = std::to_wstring(columns);
+    SendPatiently(DialogItem(run, dialog, fid::spin1), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(count.c_str()));
+    PostMessageW(DialogItem(run, dialog, ids::butOK), BM_CLICK, 0, 0);
+    run.Require(WaitUntil([&] { return !IsWindowVisible(dialog); }, kBigTimeout), "the Indent dialog closes on OK");
+}
+
+// ---------------------------------------------------------------- big selections
+
+struct ChainStep {
+    const char* name;
+    int command;         // a menu command, or mnuIndent for the dialog
+    bool indent;         // with mnuIndent: Indent, else Unindent
+    std::string result;  // what the selection must become
+};
+
+// Runs the steps one after another on the selection between a fixed head
+// and tail, each step on the text the one before left, and checks after each
+// that the editor holds head + result + tail byte for byte.
+void RunChain(Run& run, const std::string& selection, const std::vector<ChainStep>& steps) {
+    const std::string head = "unit Big;\r\n\r\ninterface\r\n\r\n";
+    const std::string tail = "\r\n\r\nend.\r\n";
+    Desk d;
+    d.toolbar = LaunchToolbar(run);
+    d.editor = LaunchBigEditor(run, head + selection + tail);
+    LetToolbarSee(run, d.editor.frame);
+    const int start = Utf16Length(head);
+    int length = Utf16Length(selection);
+    int pastes = 0;
+    for (const ChainStep& step : steps) {
+        const DWORD t0 = GetTickCount();
+        SendPatiently(d.editor.control, EM_SETSEL, start, start + length);
+        if (step.command == ids::mnuIndent) {
+            IndentThroughDialog(run, d, step.indent, 4, length);
+        } else {
+            d.toolbar.Command(step.command);
+        }
+        run.Require(WaitPastes(d.editor, ++pastes, kBigTimeout), std::string(step.name) + ": the editor got its paste");
+        const std::optional<std::string> text = BigText(d.editor.control);
+        run.Require(text.has_value(), std::string(step.name) + ": the editor's text can be read");
+        ExpectSame(run, step.name, head + step.result + tail, *text);
+        run.Expect(d.toolbar.NoMessageBoxFor(0), std::string(step.name) + ": no message box");
+        run.Note(std::string(step.name) + ": " + std::to_string(step.result.size()) + " bytes in " +
+                 std::to_string(GetTickCount() - t0) + " ms");
+        length = Utf16Length(step.result);
+    }
+    run.Expect(d.toolbar.process->Running(), "the toolbar is still running");
+}
+
+// Every formatting command over the selection, and back: each step's result
+// is known from the text alone.
+std::vector<ChainStep> FormattingChain(const std::string& text) {
+    const std::string upper = Upper(text);
+    return {
+        {"UPPER CASE", ids::mnuUpper, false, upper},
+        {"comment //", ids::mnuCommentSlash, false, PrefixLines(upper, "//")},
+        {"Uncomment the // lines", ids::mnuUncomment, false, upper},
+        {"comment {...}", ids::mnuCommentBrace, false, "{ " + upper + " }"},
+        {"Uncomment the braces", ids::mnuUncomment, false, upper},
+        {"Indent 4", ids::mnuIndent, true, PrefixLines(upper, "    ")},
+        {"Unindent 4", ids::mnuIndent, false, upper},
+    };
+}
+
+}  // namespace
+
+E2E_SCENARIO("hostile", "ten_mb_selection", "a 10 MB selection through case, comment, uncomment and indent, whole") {
+    const std::string text = UnitText(10u << 20);
+    run.Note("selection: " + std::to_string(text.size()) + " bytes");
+    RunChain(run, text, FormattingChain(text));
+}
+
+E2E_SCENARIO("hostile", "one_mb_line", "a single line of 1 MB through case, comment, uncomment and indent, whole") {
+    const std::string text = OneLine(1u << 20);
+    run.Note("line: " + std::to_string(text.size()) + " bytes");
+    RunChain(run, text, FormattingChain(text));
+}
+
+// ---------------------------------------------------------------- every character
+
+E2E_SCENARIO("hostile", "every_character", "U+0001 to U+00FF survive every case command; only ASCII letters change") {
+    // A clipboard text ends at its first NUL, so U+0000 cannot be selected text.
+    std::wstring all;
+    for (wchar_t c = 1; c <= 0xFF; ++c) all += c;
+    // Twice, on two lines, so the lone CR and LF among them sit inside a line.
+    const std::string text = ToUtf8(all) + "\r\n" + ToUtf8(all);
+    Desk d = OpenDesk(run, WithText(text));
+    run.Require(d.editor.Text() == text, "the stand-in editor keeps every character as given");
+
+    struct Row {
+        const char* name;
+        int command;
+        std::string expected;  // empty: Title Case, checked by its property
+    };
+    const Row rows[] = {
+        {"UPPER CASE", ids::mnuUpper, Upper(text)},
+        {"lower case", ids::mnuLower, Lower(text)},
+        {"Flip Case", ids::mnuFlipCase, Flip(text)},
+        {"Title Case", ids::mnuTitle, ""},
+    };
+    for (const Row& row : rows) {
+        d.editor.SetText(text);
+        d.editor.SelectAll();
+        const int pastes = d.editor.PasteCount();
+        d.toolbar.Command(row.command);
+        run.Require(WaitPastes(d.editor, pastes + 1, kDefaultTimeout), std::string(row.name) + ": pasted");
+        const std::string got = d.editor.Text();
+        if (!row.expected.empty()) {
+            run.ExpectEq(row.name, row.expected, got);
+            continue;
+        }
+        // Title Case decides which letters it changes; it may change nothing else.
+        bool onlyLetterCase = got.size() == text.size();
+        for (std::size_t i = 0; onlyLetterCase && i < text.size(); ++i) {
+            const char a = text[i];
+            const char b = got[i];
+            const bool letter = (a >= 'a' && a <= 'z') || (a >= 'A' && a <= 'Z');
+            onlyLetterCase = letter ? Lower(std::string(1, a)) == Lower(std::string(1, b)) : a == b;
+        }
+        if (!run.Expect(onlyLetterCase, "Title Case changes nothing but the case of ASCII letters")) {
+            run.ExpectEq(row.name, text, got);
+        }
+    }
+    run.Expect(d.toolbar.NoMessageBoxFor(0), "no message box");
+}
+
+// ---------------------------------------------------------------- the driver's own editor
+
+namespace {
+
+// An editor window of the driver's own, with the IDE's class names, run by a
+// thread of its own. Its whole text is always the selection; WM_COPY and
+// WM_PASTE move it through the clipboard. It takes a paste in milliseconds,
+// where the system edit control under Wine takes seconds per megabyte, so
+// that hundreds of commands fit in a test run.
+class QuickEditor {
+public:
+    explicit QuickEditor(std::wstring text) : text_(std::move(text)) {
+        InitializeCriticalSection(&lock_);
+        ready_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+        thread_ = CreateThread(nullptr, 0, &QuickEditor::Main, this, 0, nullptr);
+        WaitForSingleObject(ready_, kDefaultTimeout);
+    }
+    ~QuickEditor() {
+        if (frame_) PostMessageW(frame_, WM_CLOSE, 0, 0);
+        WaitForSingleObject(thread_, kDefaultTimeout);
+        CloseHandle(thread_);
+        CloseHandle(ready_);
+        DeleteCriticalSection(&lock_);
+    }
+    QuickEditor(const QuickEditor&) = delete;
+    QuickEditor& operator=(const QuickEditor&) = delete;
+
+    HWND frame() const { return frame_; }
+    // Runs on the editor's thread at every WM_COPY, once the copy is on the
+    // clipboard and before the program that asked for it goes on.
+    void OnCopied(std::function<void()> fn) {
+        EnterCriticalSection(&lock_);
+        onCopied_ = std::move(fn);
+        LeaveCriticalSection(&lock_);
+    }
+    void SetText(const std::string& utf8) {
+        EnterCriticalSection(&lock_);
+        text_ = FromUtf8(utf8);
+        LeaveCriticalSection(&lock_);
+    }
+    int copies() const { return copies_; }
+    int pastes() const { return pastes_; }
+    std::string Text() {
+        EnterCriticalSection(&lock_);
+        const std::string s = ToUtf8(text_);
+        LeaveCriticalSection(&lock_);
+        return s;
+    }
+
+private:
+    static LRESULT CALLBACK FrameProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
+        if (msg == WM_DESTROY) {
+            PostQuitMessage(0);
+            return 0;
+        }
+        return DefWindowProcW(w, msg, wp, lp);
+    }
+
+    static LRESULT CALLBACK ControlProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
+        auto* self = reinterpret_cast<QuickEditor*>(GetWindowLongPtrW(w, GWLP_USERDATA));
+        if (self && msg == WM_COPY) {
+            self->Copy(w);
+            return 0;
+        }
+        if (self && msg == WM_PASTE) {
+            self->Paste(w);
+            return 0;
+        }
+        return DefWindowProcW(w, msg, wp, lp);
+    }
+
+    static bool OpenClipboardFor(HWND w) {
+        return WaitUntil([&] { return OpenClipboard(w) != FALSE; }, kDefaultTimeout, 1);
+    }
+
+    void Copy(HWND w) {
+        EnterCriticalSection(&lock_);
+        const std::size_t bytes = (text_.size() + 1) * sizeof(wchar_t);
+        HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, bytes);
+        if (block) {
+            std::memcpy(GlobalLock(block), text_.c_str(), bytes);
+            GlobalUnlock(block);
+        }
+        LeaveCriticalSection(&lock_);
+        if (block && OpenClipboardFor(w)) {
+            EmptyClipboard();
+            if (!SetClipboardData(CF_UNICODETEXT, block)) GlobalFree(block);
+            CloseClipboard();
+        } else if (block) {
+            GlobalFree(block);
+        }
+        EnterCriticalSection(&lock_);
+        const std::function<void()> then = onCopied_;
+        LeaveCriticalSection(&lock_);
+        if (then) then();
+        ++copies_;
+    }
+
+    void Paste(HWND w) {
+        if (OpenClipboardFor(w)) {
+            if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+                if (const auto* chars = static_cast<const wchar_t*>(GlobalLock(data))) {
+                    EnterCriticalSection(&lock_);
+                    text_ = chars;
+                    LeaveCriticalSection(&lock_);
+                    GlobalUnlock(data);
+                }
+            }
+            CloseClipboard();
+        }
+        ++pastes_;
+    }
+
+    static DWORD WINAPI Main(void* p) {
+        auto* self = static_cast<QuickEditor*>(p);
+        const HINSTANCE inst = GetModuleHandleW(nullptr);
+        WNDCLASSEXW frame{};
+        frame.cbSize = sizeof frame;
+        frame.lpfnWndProc = FrameProc;
+        frame.hInstance = inst;
+        frame.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+        frame.lpszClassName = L"TEditWindow";
+        RegisterClassExW(&frame);
+        WNDCLASSEXW control = frame;
+        control.lpfnWndProc = ControlProc;
+        control.lpszClassName = L"TEditControl";
+        RegisterClassExW(&control);
+        self->frame_ = CreateWindowExW(0, L"TEditWindow", L"Quick.pas", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 300, 40, 500,
+                                       300, nullptr, nullptr, inst, nullptr);
+        HWND edit = CreateWindowExW(0, L"TEditControl", L"", WS_CHILD | WS_VISIBLE, 0, 0, 480, 260, self->frame_,
+                                    nullptr, inst, nullptr);
+        SetWindowLongPtrW(edit, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+        SetEvent(self->ready_);
+        MSG m;
+        while (GetMessageW(&m, nullptr, 0, 0) > 0) DispatchMessageW(&m);
+        return 0;
+    }
+
+    CRITICAL_SECTION lock_;
+    std::wstring text_;
+    std::function<void()> onCopied_;
+    HANDLE ready_ = nullptr;
+    HANDLE thread_ = nullptr;
+    HWND frame_ = nullptr;
+    std::atomic<int> copies_{0};
+    std::atomic<int> pastes_{0};
+};
+
+// Brings the driver's editor window to the front for a whole timer tick of
+// the toolbar. A toolbar started a moment before may still take the
+// foreground as it settles, so this tries again until a tick has passed with
+// the window in front.
+void LetToolbarSeeOwn(Run& run, HWND w) {
+    for (int attempt = 0; attempt < 5; ++attempt) {
+        BringToFront(run, w);
+        Pump(kTimerTickWait);
+        if (GetForegroundWindow() == w) return;
+    }
+    run.Fail("the driver's editor window did not stay in front for a timer tick");
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------- a busy clipboard
+
+namespace {
+
+// Another program holding the clipboard open: a thread of its own that opens
+// it when told to and keeps it for a few milliseconds or until released.
+class ClipboardHolder {
+public:
+    explicit ClipboardHolder(double holdMs) : holdMs_(holdMs) {
+        start_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+        opened_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+        release_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+        thread_ = CreateThread(nullptr, 0, &ClipboardHolder::Main, this, 0, nullptr);
+    }
+    ~ClipboardHolder() {
+        Release();
+        SetEvent(start_);
+        WaitForSingleObject(thread_, INFINITE);
+        for (HANDLE h : {thread_, start_, opened_, release_}) CloseHandle(h);
+    }
+    ClipboardHolder(const ClipboardHolder&) = delete;
+    ClipboardHolder& operator=(const ClipboardHolder&) = delete;
+
+    // Opens the clipboard and returns once it is open.
+    void GrabNow() {
+        SetEvent(start_);
+        WaitForSingleObject(opened_, kDefaultTimeout);
+    }
+    bool grabbed() const { return grabbed_; }
+    bool released() const { return released_; }
+    void Release() { SetEvent(release_); }
+
+private:
+    static DWORD WINAPI Main(void* p) {
+        static_cast<ClipboardHolder*>(p)->Hold();
+        return 0;
+    }
+
+    void Hold() {
+        WaitForSingleObject(start_, INFINITE);
+        if (WaitForSingleObject(release_, 0) == WAIT_OBJECT_0) return;
+        grabbed_ = WaitUntil([] { return OpenClipboard(nullptr) != FALSE; }, kDefaultTimeout, 1);
+        SetEvent(opened_);
+        if (!grabbed_) return;
+        if (holdMs_ > 0) {
+            // A busy wait: a sleep of a few milliseconds may last far longer.
+            LARGE_INTEGER from, now, freq;
+            QueryPerformanceFrequency(&freq);
+            QueryPerformanceCounter(&from);
+            do {
+                QueryPerformanceCounter(&now);
+            } while (static_cast<double>(now.QuadPart - from.QuadPart) * 1000.0 / static_cast<double>(freq.QuadPart) <
+                     holdMs_);
+        } else {
+            WaitForSingleObject(release_, kDefaultTimeout);
+        }
+        CloseClipboard();
+        released_ = true;
+    }
+
+    double holdMs_;
+    HANDLE start_ = nullptr;
+    HANDLE opened_ = nullptr;
+    HANDLE release_ = nullptr;
+    HANDLE thread_ = nullptr;
+    std::atomic<bool> grabbed_{false};
+    std::atomic<bool> released_{false};
+};
+
+}  // namespace
+
+// The clipboard is taken by the other program the moment the editor has
+// copied to it, before the toolbar can read the copy: the toolbar meets it
+// busy every time, with no race to win. (The driver's own editor window is
+// used because the stand-in's copy cannot be hooked.)
+E2E_SCENARIO("hostile", "clipboard_held",
+             "clipboard held by another program: past the retries Clipboard busy, for a moment no harm") {
+    const std::string text = UnitText(4000);
+    const std::string upper = Upper(text);
+    Toolbar t = LaunchToolbar(run);
+    QuickEditor editor(FromUtf8(text));
+    run.Require(editor.frame() != nullptr, "the driver's editor window is there");
+    LetToolbarSeeOwn(run, editor.frame());
+
+    struct Row {
+        const char* name;
+        double holdMs;  // 0: until the toolbar has given up
+        int rounds;     // the first round of the first row is the toolbar's first capture
+        bool pasted;
+    };
+    const Row rows[] = {
+        {"held past the retries", 0, 2, false},
+        // The toolbar tries for some 16 ms; 3 ms is well inside that.
+        {"held for 3 ms", 3, 5, true},
+    };
+    for (const Row& row : rows) {
+        for (int round = 1; round <= row.rounds; ++round) {
+            const std::string what = std::string(row.name) + ", round " + std::to_string(round);
+            editor.SetText(text);
+            const int copies = editor.copies();
+            const int pastes = editor.pastes();
+            ClipboardHolder holder(row.holdMs);
+            editor.OnCopied([&] { holder.GrabNow(); });
+            struct Unhook {
+                QuickEditor& e;
+                ~Unhook() { e.OnCopied(nullptr); }
+            } unhook{editor};
+            t.Command(ids::mnuUpper);
+            run.Require(WaitUntil([&] { return editor.copies() > copies; }, kDefaultTimeout), what + ": copied");
+            run.Require(holder.grabbed(), what + ": the other program got the clipboard");
+            if (row.pasted) {
+                run.Expect(WaitUntil([&] { return editor.pastes() > pastes; }, kDefaultTimeout), what + ": pasted");
+                run.Expect(holder.released(), what + ": the other program had let go before the paste");
+                ExpectSame(run, what + ": editor text", upper, editor.Text());
+                if (!run.Expect(t.NoMessageBoxFor(0), what + ": no message box")) {
+                    for (const MessageBoxInfo& box : t.MessageBoxes()) {
+                        run.Note("  the box says " + Show(box.text));
+                        Dismiss(run, box.window, IDOK);
+                    }
+                }
+            } else {
+                const MessageBoxInfo box = t.WaitMessageBox(run);
+                run.Expect(!holder.released(), what + ": the clipboard was still held when the toolbar gave up");
+                run.ExpectEq(what + ": message", "The clipboard is in use by another program; nothing was pasted.",
+                             box.text);
+                run.ExpectEq(what + ": caption", "Clipboard busy", box.caption);
+                holder.Release();
+                Dismiss(run, box.window, IDOK);
+                run.Expect(!WaitUntil([&] { return editor.pastes() > pastes; }, 500), what + ": nothing pasted");
+                ExpectSame(run, what + ": editor text", text, editor.Text());
+            }
+        }
+    }
+    run.Expect(t.process->Running(), "the toolbar is still running");
+}
+
+// ---------------------------------------------------------------- the editor goes away
+
+E2E_SCENARIO("hostile", "editor_closed",
+             "the editor closed between commands and during the Indent dialog: messages, no crash") {
+    const std::string text = "unit Unit1;\r\n\r\nprocedure A;\r\nbegin\r\nend;\r\n";
+    Desk d = OpenDesk(run, WithText(text));
+    d.editor.Select(0, 4);
+    CommandGives(run, d, ids::mnuUpper, "UNIT" + text.substr(4), "the first command");
+
+    run.Require(d.editor.process->CloseWindows(kDefaultTimeout), "the editor closes");
+
+    struct Row {
+        const char* name;
+        bool otherWindow;  // another program in front after the editor closed
+        int command;
+    };
+    const Row rows[] = {
+        {"nothing else in front, UPPER CASE", false, ids::mnuUpper},
+        {"nothing else in front, comment //", false, ids::mnuCommentSlash},
+        {"another window in front, lower case", true, ids::mnuLower},
+        {"another window in front, comment {...}", true, ids::mnuCommentBrace},
+    };
+    for (const Row& row : rows) {
+        run.Note(row.name);
+        std::optional<OwnWindow> other;
+        bool nothingInFront = false;
+        if (row.otherWindow) {
+            other.emplace(L"Some other program", 300, 40, 300, 200);
+            LetToolbarSee(run, other->hwnd());
+        } else {
+            // With nothing else left, Wine gives the foreground to the
+            // toolbar, which never takes its own windows for the user's
+            // window: it still names the closed editor window, whose class
+            // no longer reads as TEditWindow. Only when no window at all is
+            // in front does the toolbar forget it and stay silent.
+            auto front = [&] {
+                const HWND w = GetForegroundWindow();
+                return w == nullptr ? 0 : ProcessOf(w) == d.toolbar.process->pid() ? 1 : 2;
+            };
+            const int before = front();
+            Pump(kTimerTickWait);
+            run.Require(before != 2 && front() == before,
+                        "after the editor closed, the toolbar or nothing is in front, for a whole timer tick");
+            nothingInFront = before == 0;
+        }
+        run.Require(SetClipboardText("older text"), "the driver can set the clipboard");
+        d.toolbar.Command(row.command);
+        if (nothingInFront) {
+            run.Expect(d.toolbar.NoMessageBoxFor(1500), std::string(row.name) + ": no message box");
+            run.ExpectEq(std::string(row.name) + ": the clipboard is untouched", "older text",
+                         ClipboardText().value_or("<no text>"));
+        } else {
+            const MessageBoxInfo box = d.toolbar.WaitMessageBox(run);
+            run.ExpectEq(std::string(row.name) + ": message", "Source window was not a Delphi TEditWindow.", box.text);
+            run.ExpectEq(std::string(row.name) + ": caption", "Could not copy", box.caption);
+            // Looked at while the box is up: the command has not gone on yet.
+            run.Expect(!ClipboardText().has_value(), std::string(row.name) + ": the clipboard was emptied");
+            Dismiss(run, box.window, IDOK);
+        }
+        run.Expect(d.toolbar.process->Running(), std::string(row.name) + ": the toolbar is still running");
+    }
+
+    run.Note("a new editor: the toolbar finds it");
+    Editor fresh = LaunchEditor(run, WithText(text));
+    LetToolbarSee(run, fresh.frame);
+    fresh.Select(0, 4);
+    d.toolbar.Command(ids::mnuUpper);
+    ExpectEditorText(run, fresh, "UNIT" + text.substr(4), kDefaultTimeout, "the new editor after UPPER CASE");
+
+    run.Note("the editor closed while the Indent dialog is open");
+    fresh.SelectAll();
+    d.toolbar.Command(ids::mnuIndent);
+    const HWND dialog = d.toolbar.WaitDialog(run, L"TfrmIndent");
+    run.Require(fresh.process->CloseWindows(kDefaultTimeout), "the editor closes");
+    PostMessageW(DialogItem(run, dialog, ids::butOK), BM_CLICK, 0, 0);
+    run.Require(WaitUntil([&] { return !IsWindowVisible(dialog); }, kDefaultTimeout), "the dialog closes on OK");
+    // The paste goes nowhere, but the text is not lost: it is on the clipboard.
+    const std::string indented = PrefixLines("UNIT" + text.substr(4), "  ");
+    run.Expect(WaitUntil([&] { return ClipboardText() == indented; }, kDefaultTimeout),
+               "the indented text is on the clipboard");
+    run.Expect(d.toolbar.NoMessageBoxFor(500), "no message box");
+    run.Expect(d.toolbar.process->Running(), "the toolbar is still running");
+}
+
+// ---------------------------------------------------------------- memory over a long run
+
+namespace {
+
+struct Memory {
+    std::size_t privateBytes = 0;  // committed memory of the process alone
+    std::size_t workingSet = 0;
+};
+
+Memory MemoryOf(HANDLE process) {
+    PROCESS_MEMORY_COUNTERS c{};
+    c.cb = sizeof c;
+    Memory m;
+    if (GetProcessMemoryInfo(process, &c, sizeof c)) {
+        m.privateBytes = c.PagefileUsage;
+        m.workingSet = c.WorkingSetSize;
+    }
+    return m;
+}
+
+std::string Mb(std::size_t bytes) {
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%.1f MB", static_cast<double>(bytes) / (1 << 20));
+    return buf;
+}
+
+}  // namespace
+
+E2E_SCENARIO("hostile", "memory_flat", "200 commands in a row on 1 MB leave the toolbar's memory flat") {
+    const std::string text = UnitText(1u << 20);
+    const std::string lower = Lower(text);
+    const std::string upper = Upper(text);
+    Toolbar t = LaunchToolbar(run);
+    QuickEditor editor(FromUtf8(text));
+    run.Require(editor.frame() != nullptr, "the driver's editor window is there");
+    LetToolbarSeeOwn(run, editor.frame());
+
+    // One round: every command that rewrites the selection and pastes it,
+    // ending on the lower-case text; each step's result is known.
+    struct Step {
+        int command;
+        const std::string* result;
+    };
+    const std::string slashed = PrefixLines(upper, "//");
+    const std::string braced = "{ " + upper + " }";
+    const std::string parens = "(* " + upper + " *)";
+    const std::string flipped = Flip(lower);
+    const Step round[] = {
+        {ids::mnuUpper, &upper},         {ids::mnuCommentSlash, &slashed}, {ids::mnuUncomment, &upper},
+        {ids::mnuCommentBrace, &braced}, {ids::mnuUncomment, &upper},      {ids::mnuCommentPar, &parens},
+        {ids::mnuUncomment, &upper},     {ids::mnuLower, &lower},          {ids::mnuFlipCase, &flipped},
+        {ids::mnuFlipCase, &lower},
+    };
+    constexpr int kCommands = 200;
+    constexpr int kWarmUp = 20;
+    constexpr std::size_t kAllowedGrowth = 20u << 20;
+    Memory base;
+    Memory peak;
+    const DWORD t0 = GetTickCount();
+    for (int i = 0; i < kCommands; ++i) {
+        const Step& step = round[i % 10];
+        t.Command(step.command);
+        if (!WaitUntil([&] { return editor.pastes() > i; }, kDefaultTimeout, 1)) {
+            run.Fail("command " + std::to_string(i + 1) + " pasted nothing");
+        }
+        if (!ExpectSame(run, "command " + std::to_string(i + 1), *step.result, editor.Text())) break;
+        const Memory now = MemoryOf(t.process->handle());
+        if (i + 1 == kWarmUp) base = now;
+        if (i + 1 > kWarmUp) {
+            peak.privateBytes = std::max(peak.privateBytes, now.privateBytes);
+            peak.workingSet = std::max(peak.workingSet, now.workingSet);
+        }
+    }
+    const Memory last = MemoryOf(t.process->handle());
+    run.Note(std::to_string(kCommands) + " commands in " + std::to_string(GetTickCount() - t0) + " ms");
+    run.Note("private bytes after " + std::to_string(kWarmUp) + " commands " + Mb(base.privateBytes) + ", peak " +
+             Mb(peak.privateBytes) + ", at the end " + Mb(last.privateBytes));
+    run.Note("working set after " + std::to_string(kWarmUp) + " commands " + Mb(base.workingSet) + ", peak " +
+             Mb(peak.workingSet) + ", at the end " + Mb(last.workingSet));
+    run.Require(base.privateBytes > 0 && base.workingSet > 0, "the toolbar's memory can be read");
+    run.Expect(peak.privateBytes < base.privateBytes + kAllowedGrowth,
+               "private bytes grow by less than " + Mb(kAllowedGrowth));
+    run.Expect(peak.workingSet < base.workingSet + kAllowedGrowth,
+               "working set grows by less than " + Mb(kAllowedGrowth));
+    run.ExpectEq("copies asked of the editor", kCommands, editor.copies());
+    run.Expect(t.NoMessageBoxFor(0), "no message box");
+}
+
+}  // namespace e2e
