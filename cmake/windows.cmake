@@ -11,7 +11,7 @@ configure_file(${PROJECT_SOURCE_DIR}/src/app/version.h.in ${PROJECT_BINARY_DIR}/
 add_executable(snipkit WIN32 ${SNIPKIT_SHELL_SOURCES} ${PROJECT_SOURCE_DIR}/src/app/snipkit.rc)
 target_include_directories(snipkit PRIVATE ${PROJECT_SOURCE_DIR}/src ${PROJECT_BINARY_DIR}/generated)
 target_compile_definitions(snipkit PRIVATE ${SNIPKIT_WIN_DEFS})
-target_link_options(snipkit PRIVATE ${SNIPKIT_WIN_LINK} -mwindows)
+target_link_options(snipkit PRIVATE ${SNIPKIT_WIN_LINK} -mwindows $<$<CONFIG:Release,MinSizeRel>:-s>)
 target_link_libraries(snipkit PRIVATE snipkit_core user32 gdi32 comctl32 shell32)
 set_target_properties(snipkit PROPERTIES OUTPUT_NAME snipkit)
 # windres must see the generated version header and the manifest.

@@ -8,11 +8,9 @@
 #include <cstdint>
 #include <string>
 
-#include "format/case_commands.h"
-#include "format/comment_rules.h"
-#include "format/indent_rules.h"
 #include "fuzz_check.h"
 #include "text_filter.h"
+#include "whole_text.h"
 
 namespace {
 
@@ -43,25 +41,6 @@ public:
     void Write(std::string_view bytes) override { text.append(bytes); }
     std::string text;
 };
-
-std::string WholeText(const Invocation& inv, const std::string& text) {
-    switch (inv.command) {
-        case Command::Upper: return ApplyCaseRule(CaseRule::Upper, text);
-        case Command::Lower: return ApplyCaseRule(CaseRule::Lower, text);
-        case Command::Flip: return ApplyCaseRule(CaseRule::Flip, text);
-        case Command::Title: return ApplyCaseRule(CaseRule::Title, text);
-        case Command::Comment: return CommentSlash(text);
-        case Command::CommentBrace: return CommentBrace(text);
-        case Command::CommentParen: return CommentParen(text);
-        case Command::Uncomment: {
-            UncommentResult r = Uncomment(text);
-            return r.paste ? *r.paste : text;
-        }
-        case Command::Indent: return Indent(text, inv.columns);
-        case Command::Unindent: return Unindent(text, inv.columns);
-    }
-    return std::string();
-}
 
 }  // namespace
 

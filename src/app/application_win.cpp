@@ -70,10 +70,15 @@ void Application::Adopt(std::unique_ptr<Form> form) {
     f.Create(hwnd_);
 }
 
-int Application::Run() {
-    if (MainForm() == nullptr) return 0;
+void Application::ShowMainForm() {
+    if (MainForm() == nullptr) return;
     ShowWindow(hwnd_, SW_SHOWNOACTIVATE);
     MainForm()->Show();
+}
+
+int Application::Run() {
+    if (MainForm() == nullptr) return 0;
+    ShowMainForm();
     MSG msg{};
     for (;;) {
         const BOOL got = GetMessageW(&msg, nullptr, 0, 0);

@@ -48,6 +48,8 @@ public:
     }
     Form* MainForm() const { return forms_.empty() ? nullptr : forms_.front().get(); }
 
+    // Shows the main form (and the taskbar button) without activating them.
+    void ShowMainForm();
     // Shows the main form and runs the message loop until Terminate.
     int Run();
     // Ends the message loop; the program then closes.

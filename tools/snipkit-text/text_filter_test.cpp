@@ -8,9 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "format/case_commands.h"
-#include "format/comment_rules.h"
-#include "format/indent_rules.h"
+#include "whole_text.h"
+
 
 namespace snipkit::textfilter {
 namespace {
@@ -166,27 +165,6 @@ TEST(RunFilter, Examples) {
             EXPECT_EQ(Filter({c.command, c.columns}, c.input, block), c.expected);
         }
     }
-}
-
-// What the toolbar's rule gives for the whole text at once; where it pastes
-// nothing, the input.
-std::string WholeText(const Invocation& inv, const std::string& text) {
-    switch (inv.command) {
-        case Command::Upper: return ApplyCaseRule(CaseRule::Upper, text);
-        case Command::Lower: return ApplyCaseRule(CaseRule::Lower, text);
-        case Command::Flip: return ApplyCaseRule(CaseRule::Flip, text);
-        case Command::Title: return ApplyCaseRule(CaseRule::Title, text);
-        case Command::Comment: return CommentSlash(text);
-        case Command::CommentBrace: return CommentBrace(text);
-        case Command::CommentParen: return CommentParen(text);
-        case Command::Uncomment: {
-            UncommentResult r = Uncomment(text);
-            return r.paste ? *r.paste : text;
-        }
-        case Command::Indent: return Indent(text, inv.columns);
-        case Command::Unindent: return Unindent(text, inv.columns);
-    }
-    return std::string();
 }
 
 // Texts made of the bytes the rules care about, so that line breaks, blanks,
