@@ -39,9 +39,7 @@ std::string UncommentLines(std::string_view text) {
 }  // namespace
 
 std::string CommentSlash(std::string_view text) {
-    return RewriteCountedLines(text, kSlash.size(), [](std::string& out, std::string_view line) {
-        out.append(kSlash).append(line);
-    });
+    return PrefixCountedLines(text, kSlash);
 }
 
 std::string CommentBrace(std::string_view text) { return Wrap("{ ", text, " }"); }

@@ -10,9 +10,7 @@ namespace snipkit {
 std::string Indent(std::string_view text, int columns) {
     if (columns <= 0) return std::string(text);
     const std::string pad(static_cast<std::size_t>(columns), ' ');
-    return RewriteCountedLines(text, pad.size(), [&pad](std::string& out, std::string_view line) {
-        out.append(pad).append(line);
-    });
+    return PrefixCountedLines(text, pad);
 }
 
 std::string Unindent(std::string_view text, int columns) {

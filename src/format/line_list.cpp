@@ -1,5 +1,7 @@
 #include "format/line_list.h"
 
+#include <algorithm>
+#include <cstring>
 #include <iterator>
 #include <stdexcept>
 
@@ -93,6 +95,45 @@ std::string NormalizeLineBreaks(std::string_view text) {
             out += c;
         }
     }
+    return out;
+}
+
+namespace {
+
+// The CR LF that ends the line starting at `line`, or nullptr for the last line.
+const char* FindLineEnd(const char* line, const char* end) {
+    for (const char* q = line; q < end;) {
+        q = static_cast<const char*>(std::memchr(q, '\n', static_cast<std::size_t>(end - q)));
+        if (q == nullptr) return nullptr;
+        if (q > line && q[-1] == '\r') return q - 1;
+        ++q;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+std::string PrefixCountedLines(std::string_view text, std::string_view prefix) {
+    const char* const begin = text.data();
+    const char* const end = begin + text.size();
+    // Every counted line but the last ends at an LF, so this bounds the lines.
+    const std::size_t maxLines = static_cast<std::size_t>(std::count(begin, end, '\n')) + 1;
+    std::string out(text.size() + maxLines * prefix.size(), '\0');
+    char* o = out.data();
+    const auto put = [&o](const char* from, std::size_t n) {
+        if (n != 0) std::memcpy(o, from, n);
+        o += n;
+    };
+    const char* line = begin;
+    for (const char* crlf; (crlf = FindLineEnd(line, end)) != nullptr; line = crlf + 2) {
+        put(prefix.data(), prefix.size());
+        put(line, static_cast<std::size_t>(crlf + 2 - line));
+    }
+    if (line < end) {  // a last line counts unless it is empty
+        put(prefix.data(), prefix.size());
+        put(line, static_cast<std::size_t>(end - line));
+    }
+    out.resize(static_cast<std::size_t>(o - out.data()));
     return out;
 }
 

@@ -78,6 +78,10 @@ std::string RewriteCountedLines(std::string_view text, std::size_t extraPerLine,
     return out;
 }
 
+// Puts prefix before every counted line: the same as SetLine(i, prefix +
+// Line(i)) on each, in one copying pass.
+std::string PrefixCountedLines(std::string_view text, std::string_view prefix);
+
 // Makes every line break CR LF: a CR LF stays, a lone CR and a lone LF each
 // become CR LF.
 std::string NormalizeLineBreaks(std::string_view text);

@@ -160,3 +160,18 @@ TEST(LineList, ALargeTextGoesThroughTheLineRulesWhole) {
 
 }  // namespace
 }  // namespace snipkit
+
+namespace snipkit {
+namespace {
+
+TEST(LineList, PrefixCountedLinesMatchesTheLineList) {
+    const char* texts[] = {"", "a", "\r\n", "a\r\n", "a\r\n\r\nb", "\r\r\n", "\n\r\n", "x\r", "\ra\nb\r\n\r\n", "\r\n\r\n"};
+    for (const char* t : texts) {
+        LineList lines(t);
+        for (std::size_t i = 0; i < lines.Count(); ++i) lines.SetLine(i, "//" + lines.Line(i));
+        EXPECT_EQ(PrefixCountedLines(t, "//"), lines.Text()) << t;
+    }
+}
+
+}  // namespace
+}  // namespace snipkit
