@@ -68,7 +68,8 @@ OpenedMenu ReadButtonMenu(Run& run, const Toolbar& toolbar, int buttonId) {
     std::string text;
     if (opened) {
         Pump(100);  // let it settle where it opens
-        GetWindowRect(OpenMenus(toolbar.process->pid()).front(), &result.rect);
+        const std::vector<HWND> menus = OpenMenus(toolbar.process->pid());
+        if (!menus.empty()) GetWindowRect(menus.front(), &result.rect);
         ResetEvent(done);
         PostMessageW(toolbar.window, RegisterWindowMessageW(kRequestMessage), kCloseAfterDump, 0);
         if (WaitUntil([&] { return WaitForSingleObject(done, 0) == WAIT_OBJECT_0; }, kDefaultTimeout)) {
