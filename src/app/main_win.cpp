@@ -29,6 +29,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
         // The toolbar first: it is the main form, and its creation handler
         // runs before any dialog exists.
         TForm1& toolbar = app.CreateForm(std::make_unique<TForm1>());
+        // On screen before the dialogs are made, so it appears at once; input
+        // waits for the message loop, which starts when they all exist.
+        app.ShowMainForm();
         Dialogs dialogs;
         dialogs.frmIndent = &app.CreateForm(NewTfrmIndent());
         dialogs.frmProc = &app.CreateForm(NewTfrmProc());
