@@ -53,13 +53,14 @@ test: native win64 win32 asan fuzz-build
 fuzz: fuzz-build
 	bash fuzz/run.sh $(FUZZ) $(FUZZ_SECONDS)
 
-# snipkit-text against tr, sed and cat on ~100 MB; writes README's
-# performance section.
+# snipkit-text against tr, sed and cat on ~100 MB (writes README's
+# performance section), then the editing cycle and start-up under Wine.
 bench: deps
 	$(NATIVE_CONFIGURE)
 	$(CMAKE) --build $(NATIVE) -j $(JOBS) --target snipkit-text snipkit_pipe_bench
 	$(NATIVE)/bench/snipkit_pipe_bench --tool $(abspath $(NATIVE))/tools/snipkit-text/snipkit-text \
 		--work $(BUILD)/bench --readme README.md
+	bash bench/e2e_cycle.sh $(BUILD)
 
 # The core's rules under Google Benchmark on 5, 10 and 20 MB.
 bench-core: deps
