@@ -22,6 +22,8 @@
 
 #include "e2e_protocol.h"
 
+#include "app/wide_win.h"
+
 namespace {
 
 HWND g_frame = nullptr;
@@ -95,11 +97,7 @@ bool ReadUtf8File(const std::wstring& path, std::wstring& out) {
     DWORD got = 0;
     while (ReadFile(f, buf, sizeof buf, &got, nullptr) && got > 0) bytes.append(buf, got);
     CloseHandle(f);
-    out.clear();
-    if (bytes.empty()) return true;
-    const int n = MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
-    out.resize(static_cast<size_t>(n));
-    MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()), out.data(), n);
+    out = snipkit::Utf8ToWide(bytes);
     return true;
 }
 

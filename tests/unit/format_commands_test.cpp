@@ -3,6 +3,7 @@
 #include <functional>
 
 #include "fake_window_system.h"
+#include "scripted_dialog.h"
 #include "format/format_commands.h"
 
 namespace snipkit::testing {
@@ -56,15 +57,7 @@ TEST(FormatCommands, FailedCaptureStopsInsteadOfReusingOldText) {
     }
 }
 
-class ScriptedIndentDialog : public IndentDialog {
-public:
-    std::function<bool(IndentFields&)> user;
-    std::vector<IndentFields> seen;
-    bool Show(IndentFields& f) override {
-        seen.push_back(f);
-        return user(f);
-    }
-};
+using ScriptedIndentDialog = Scripted<IndentDialog, IndentFields>;
 
 TEST(FormatCommands, IndentDialogFlow) {
     Desk d;

@@ -5,22 +5,12 @@
 #include "app/app_error.h"
 #include "fake_file_system.h"
 #include "fake_window_system.h"
+#include "scripted_dialog.h"
 #include "templates/template_commands.h"
 
 namespace snipkit::testing {
 namespace {
 
-// A dialog that records what it was shown and acts as the scripted user.
-template <typename Interface, typename Fields>
-class Scripted : public Interface {
-public:
-    std::function<bool(Fields&)> user = [](Fields&) { return true; };
-    std::vector<Fields> seen;
-    bool Show(Fields& f) override {
-        seen.push_back(f);
-        return user(f);
-    }
-};
 using ScriptedIf = Scripted<IfDialog, IfDialogFields>;
 using ScriptedFor = Scripted<ForNextDialog, ForFields>;
 using ScriptedWhile = Scripted<WhileDialog, WhileFields>;

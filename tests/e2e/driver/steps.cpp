@@ -4,27 +4,15 @@
 #include <cstring>
 
 #include "../e2e_protocol.h"
+#include "app/wide_win.h"
 
 namespace e2e {
 
 // ---------------------------------------------------------------- text
 
-std::string ToUtf8(std::wstring_view text) {
-    if (text.empty()) return {};
-    const int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
-                                      nullptr, nullptr);
-    std::string out(static_cast<size_t>(n), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), n, nullptr, nullptr);
-    return out;
-}
+std::string ToUtf8(std::wstring_view text) { return snipkit::WideToUtf8(text); }
 
-std::wstring FromUtf8(std::string_view text) {
-    if (text.empty()) return {};
-    const int n = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring out(static_cast<size_t>(n), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), n);
-    return out;
-}
+std::wstring FromUtf8(std::string_view text) { return snipkit::Utf8ToWide(text); }
 
 namespace {
 
