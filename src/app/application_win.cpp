@@ -71,7 +71,9 @@ void Application::Adopt(std::unique_ptr<Form> form) {
 }
 
 void Application::ShowMainForm() {
-    if (MainForm() == nullptr) return;
+    // Once only: showing it again would take the foreground from the window
+    // the user went to meanwhile.
+    if (MainForm() == nullptr || MainForm()->IsVisible()) return;
     ShowWindow(hwnd_, SW_SHOWNOACTIVATE);
     MainForm()->Show();
 }
