@@ -20,6 +20,7 @@
 set -euo pipefail
 
 repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+. "$repo/tools/wine.sh"
 root=${1:-$repo/build}
 mkdir -p "$root"
 root=$(cd "$root" && pwd)
@@ -52,7 +53,7 @@ kb=$(( (size + 1023) / 1024 ))
 verdict="(missed)"
 [ "$kb" -lt 500 ] && verdict="(met)"
 echo
-echo "Editing cycle and start-up under $(/usr/lib/wine/wine64 --version 2>/dev/null || echo Wine), $(nproc) CPU(s): medians"
+echo "Editing cycle and start-up under $(wine64 --version 2>/dev/null || echo Wine), $(nproc) CPU(s): medians"
 echo
 echo "| Measure | Snipkit | Floor / yardstick | Ratio | Target |"
 echo "|---|---|---|---|---|"

@@ -29,4 +29,5 @@ foreach(_group IN LISTS _e2e_groups)
     # The first run also makes the Wine prefix.
     TIMEOUT 300
     LABELS e2e)
+  snipkit_guard_wine_test(e2e.${_group})
 endforeach()

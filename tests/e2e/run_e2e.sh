@@ -30,16 +30,17 @@ while [ $# -gt 0 ]; do
 done
 [ ${#names[@]} -gt 0 ] || usage
 
-wine=/usr/lib/wine/wine64
+repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+. "$repo/tools/wine.sh"
+wine_check || exit
 e2e_bin="$win_dir/tests/e2e"
 driver="$e2e_bin/e2e_driver.exe"
 snipkit="$win_dir/snipkit.exe"
-repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 state=${SNIPKIT_E2E_STATE:-$PWD/e2e-state}
 mkdir -p "$state"
 state=$(cd "$state" && pwd)
 
-for f in "$wine" "$driver" "$e2e_bin/standin_editor.exe" "$e2e_bin/e2e_menuhook.dll"; do
+for f in "$driver" "$e2e_bin/standin_editor.exe" "$e2e_bin/e2e_menuhook.dll"; do
     if [ ! -e "$f" ]; then
         echo "missing: $f" >&2
         exit 2
@@ -106,8 +107,8 @@ if [ "$(cat "$WINEPREFIX/.snipkit-e2e-ready" 2>/dev/null)" != "$prefix_version" 
     echo "making the Wine prefix $WINEPREFIX"
     rm -rf "$WINEPREFIX"
     {
-        "$wine" wineboot -i &&
-            "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f &&
+        wineboot -i &&
+            wine64 reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f &&
             wineserver -w
     } >"$state/wineboot.log" 2>&1 8>&- || { cat "$state/wineboot.log" >&2; exit 1; }
     echo "$prefix_version" >"$WINEPREFIX/.snipkit-e2e-ready"
@@ -144,7 +145,7 @@ mkdir -p "$state/work"
 extra=()
 [ -n "$shots" ] && extra+=(--shots "$(to_windows "$shots")")
 start=$(date +%s)
-"$wine" "$driver" run \
+wine64 "$driver" run \
     --snipkit "$(to_windows "$snipkit")" \
     --work "$(to_windows "$state/work")" \
     --repo "$(to_windows "$repo")" \
