@@ -5,8 +5,8 @@
 #include <string>
 
 #include "app/app_dir_win.h"
-#include "app/application_win.h"
-#include "app/wide_win.h"
+#include "ui/application_win.h"
+#include "ui/wide_win.h"
 
 namespace snipkit {
 

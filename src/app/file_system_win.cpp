@@ -6,7 +6,7 @@
 #include <utility>
 
 #include "app/text_encoding.h"
-#include "app/wide_win.h"
+#include "ui/wide_win.h"
 
 namespace snipkit {
 namespace {

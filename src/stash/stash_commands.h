@@ -8,6 +8,7 @@
 
 #include "app/bridge.h"
 #include "app/file_system.h"
+#include "stash/snippet_format.h"
 
 namespace snipkit {
 
@@ -24,7 +25,7 @@ struct SaveFields {
 class StashStore {
 public:
     StashStore(FileSystem& fs, MessageBoxes& boxes, std::string appDir)
-        : fs_(fs), boxes_(boxes), folder_(std::move(appDir) + "stash\\") {}
+        : fs_(fs), boxes_(boxes), folder_(std::move(appDir) + kStashFolderName) {}
 
     // AppDir + "stash\".
     const std::string& Folder() const { return folder_; }

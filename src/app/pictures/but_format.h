@@ -3,7 +3,7 @@
 // One character per pixel; see kPixelLegend in app/pixmap.h ('.' is the button face).
 #pragma once
 
-#include "app/pixmap.h"
+#include "ui/pixmap.h"
 
 namespace snipkit::pictures {
 
