@@ -14,18 +14,8 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
-#include <optional>
 
 namespace e2e {
-
-// Defined in scenarios_hostile.cpp.
-namespace big {
-std::string UnitText(std::size_t bytes);
-Editor LaunchBigEditor(Run& run, const std::string& text);
-bool WaitPastes(const Editor& ed, int n, DWORD timeoutMs);
-std::optional<std::string> BigText(HWND w);
-}  // namespace big
-
 namespace {
 
 namespace ids = snipkit::ids;
@@ -92,7 +82,7 @@ struct Series {
 // watched through its message counters. A message sent to the editor after
 // its paste count went up is answered once the paste is done.
 Cycle ToolbarCycle(Run& run, const Desk& d, int command) {
-    SendMessageTimeoutW(d.editor.control, EM_SETSEL, 0, -1, SMTO_NORMAL, kBenchTimeout, nullptr);
+    SendPatiently(d.editor.control, EM_SETSEL, 0, -1, kBenchTimeout);
     const int copies = d.editor.CopyCount();
     const int pastes = d.editor.PasteCount();
     Cycle c;
@@ -102,7 +92,7 @@ Cycle ToolbarCycle(Run& run, const Desk& d, int command) {
     c.copied = Now() - t0;
     run.Require(WaitUntil([&] { return d.editor.PasteCount() > pastes; }, kBenchTimeout, 1), "the editor pasted");
     c.pasteStarted = Now() - t0;
-    run.Require(big::WaitPastes(d.editor, pastes + 1, kBenchTimeout), "the editor finished its paste");
+    run.Require(WaitPastes(d.editor, pastes + 1, kBenchTimeout), "the editor finished its paste");
     c.done = Now() - t0;
     return c;
 }
@@ -110,7 +100,7 @@ Cycle ToolbarCycle(Run& run, const Desk& d, int command) {
 // The floor: the same cycle with nothing in between but moving the text
 // from the clipboard to the clipboard.
 Cycle FloorCycle(Run& run, const Editor& ed) {
-    SendMessageTimeoutW(ed.control, EM_SETSEL, 0, -1, SMTO_NORMAL, kBenchTimeout, nullptr);
+    SendPatiently(ed.control, EM_SETSEL, 0, -1, kBenchTimeout);
     Cycle c;
     const double t0 = Now();
     SendMessageW(ed.control, WM_COPY, 0, 0);
@@ -165,11 +155,8 @@ void BenchCycle(Run& run) {
     const Command commands[] = {{"UPPER CASE", ids::mnuUpper}, {"comment //", ids::mnuCommentSlash}};
     constexpr double kTarget = 1.3;
     for (const Size& size : sizes) {
-        const std::string text = big::UnitText(size.bytes);
-        Desk d;
-        d.toolbar = LaunchToolbar(run);
-        d.editor = big::LaunchBigEditor(run, text);
-        LetToolbarSee(run, d.editor.frame);
+        const std::string text = UnitText(size.bytes);
+        Desk d = OpenDesk(run, WithBigText(text));
         // The first command finds the editor control; neither is timed.
         ToolbarCycle(run, d, ids::mnuUpper);
         FloorCycle(run, d.editor);
@@ -195,7 +182,7 @@ void BenchCycle(Run& run) {
         }
         // Every run commented out the upper-cased text once more: a sign that
         // the times above are of commands that did their work.
-        const std::string after = big::BigText(d.editor.control).value_or("");
+        const std::string after = BigText(d.editor.control).value_or("");
         const std::size_t slashes = after.find_first_not_of('/');
         run.Expect(
             slashes == 2 * static_cast<std::size_t>(Runs(size)) && after.compare(slashes, 14, "IMPLEMENTATION") == 0,
