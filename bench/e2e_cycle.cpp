@@ -3,13 +3,13 @@
 // against the floor of that cycle (the driver itself makes the editor copy,
 // reads and writes the clipboard and makes it paste, with no rewrite); and
 // the toolbar's start to a visible window against a bare Win32 window
-// program. A benchmark, not a test: bench/e2e_cycle.sh runs the group
-// "bench", which is registered here without E2E_SCENARIO so that the CTest
-// registration, which collects the groups from those lines, leaves it out.
+// program. A benchmark, not a test: it is built with the end-to-end steps
+// into a program of its own, e2e_bench.exe, whose group "bench" is what
+// bench/e2e_cycle.sh runs.
 //
 // The table rows are printed as "row: | ... |" for the script to collect.
 #include "app/command_ids.h"
-#include "desk.h"
+#include "driver/desk.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -146,7 +146,9 @@ int Runs(const Size& s) {
     return runs > 0 ? runs : s.runs;
 }
 
-void BenchCycle(Run& run) {
+}  // namespace
+
+E2E_SCENARIO("bench", "cycle", "UPPER CASE and comment // on 1 MB and 10 MB against the floor") {
     const Size sizes[] = {{"1 MB", 1u << 20, 5}, {"10 MB", 10u << 20, 3}};
     struct Command {
         const char* name;
@@ -192,6 +194,8 @@ void BenchCycle(Run& run) {
     }
 }
 
+namespace {
+
 // From the start of the process to its window being visible, in ms.
 double StartToWindow(Run& run, const std::wstring& exe, const std::wstring& cwd, const wchar_t* cls) {
     const double t0 = Now();
@@ -204,7 +208,9 @@ double StartToWindow(Run& run, const std::wstring& exe, const std::wstring& cwd,
     return took;
 }
 
-void BenchStartup(Run& run) {
+}  // namespace
+
+E2E_SCENARIO("bench", "startup", "the toolbar's start to a visible window against a bare window") {
     const std::wstring& editor = run.config().editorExe;
     const std::wstring here = editor.substr(0, editor.find_last_of(L"\\/"));
     const std::wstring minimal = here + L"\\minimal_window.exe";
@@ -229,10 +235,4 @@ void BenchStartup(Run& run) {
     Row("Start to a visible window (vs a minimal Win32 window)", Median(ours), Median(bare), kTarget, "ms");
 }
 
-[[maybe_unused]] const int kCycleRegistered =
-    RegisterScenario("bench", "cycle", "UPPER CASE and comment // on 1 MB and 10 MB against the floor", &BenchCycle);
-[[maybe_unused]] const int kStartupRegistered = RegisterScenario(
-    "bench", "startup", "the toolbar's start to a visible window against a bare window", &BenchStartup);
-
-}  // namespace
 }  // namespace e2e
