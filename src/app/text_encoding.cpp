@@ -62,8 +62,10 @@ std::string DecodeTextFile(std::string_view bytes, const CodePage& ansi) {
 }
 
 std::string EncodeTextFile(std::string_view utf8, const CodePage& ansi) {
+    // The reader takes valid UTF-8 for UTF-8, so ANSI bytes that happen to
+    // be valid UTF-8 ("Ã©" is C3 A9, the UTF-8 of "é") must go as UTF-8.
     const std::optional<std::string> fitted = ansi.FromUtf8(utf8);
-    if (fitted && ansi.ToUtf8(*fitted) == utf8) return *fitted;
+    if (fitted && DecodeTextFile(*fitted, ansi) == utf8) return *fitted;
     return std::string(utf8);
 }
 

@@ -31,7 +31,8 @@ public:
 std::string DecodeTextFile(std::string_view bytes, const CodePage& ansi);
 
 // The bytes a text is written with: ANSI when every character fits the
-// code page, else UTF-8.
+// code page and DecodeTextFile reads those bytes back as the same text (no
+// byte above 0x7F, or bytes that are not UTF-8), else UTF-8.
 std::string EncodeTextFile(std::string_view utf8, const CodePage& ansi);
 
 }  // namespace snipkit

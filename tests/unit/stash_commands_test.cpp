@@ -3,6 +3,7 @@
 #include "app/app_error.h"
 #include "fake_file_system.h"
 #include "fake_window_system.h"
+#include "stash/snippet_format.h"
 #include "stash/stash_commands.h"
 
 namespace snipkit::testing {
@@ -117,6 +118,32 @@ TEST(Stash, PreviewAndItsErrors) {
             EXPECT_EQ(ErrorBoxText(err), e.message);
         }
     }
+}
+
+// Every character of the ANSI code page above 0x7F, alone and in every pair,
+// comes back from the browser as it was saved; pairs such as "Ã©", whose
+// ANSI bytes C3 A9 are the UTF-8 of "é", included.
+TEST(Stash, EveryAnsiCharacterComesBackAsSaved) {
+    StashDesk d;
+    const CodePage& ansi = d.fs.AnsiCodePage();
+    std::vector<std::string> texts;
+    for (int a = 0x80; a <= 0xFF; ++a) {
+        texts.push_back(ansi.ToUtf8(std::string(1, static_cast<char>(a))));
+        for (int b = 0x80; b <= 0xFF; ++b) texts.push_back(ansi.ToUtf8(std::string{static_cast<char>(a), static_cast<char>(b)}));
+    }
+    texts.push_back(ansi.ToUtf8("\xE2\x80\x99"));      // the UTF-8 of U+2019 taken as ANSI
+    texts.push_back(ansi.ToUtf8("\xF0\x9F\x98\x80"));  // and of U+1F600
+    std::vector<std::string> changed;
+    for (const std::string& text : texts) {
+        const SaveFields f{"s", text, "s := '" + text + "';"};
+        ASSERT_TRUE(d.store.Save(f));
+        const std::string preview = d.store.LoadPreview("s.pas");
+        if (preview != SnippetFileContent(text, f.memoText) || TakeSnippet(preview) != f.memoText + "\r\n") {
+            changed.push_back(text);
+        }
+    }
+    EXPECT_TRUE(changed.empty()) << changed.size() << " of " << texts.size() << " texts came back changed, first "
+                                 << changed.front();
 }
 
 class ScriptedBrowser : public StashDialog {

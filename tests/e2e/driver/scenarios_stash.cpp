@@ -528,7 +528,7 @@ E2E_SCENARIO("stash", "save_refused",
 }
 
 E2E_SCENARIO("stash", "encodings",
-             "ANSI when the text fits the code page, UTF-8 otherwise; an old ANSI file read as such") {
+             "ANSI when the bytes read back as the text, UTF-8 otherwise; an old ANSI file read as such") {
     run.Require(SingleByteAcpWithEAcute(),
                 "Wine's ANSI code page (" + std::to_string(GetACP()) +
                     ") maps byte 0xE9 to e-acute; set a Western locale (LANG=en_US.UTF-8) for this test");
@@ -537,7 +537,7 @@ E2E_SCENARIO("stash", "encodings",
         CreateDirectoryW((folder + L"\\stash").c_str(), nullptr);
         WriteBytes(run, folder + L"\\stash\\old.pas", "//SNIPKIT:vieux caf\xE9\r\ncaf\xE9 cr\xE8me\r\n");
     };
-    Desk d = OpenDesk(run, WithText("x := 'Grüße Ω 日本';\r\ny := 'café';\r\n"), o);
+    Desk d = OpenDesk(run, WithText("x := 'Grüße Ω 日本';\r\ny := 'café';\r\ns := 'Ã©';\r\n"), o);
 
     run.Note("text beyond the code page is written as UTF-8");
     d.editor.SelectText(run, "x := 'Grüße Ω 日本';");
@@ -561,6 +561,16 @@ E2E_SCENARIO("stash", "encodings",
     run.ExpectEq("ansi.pas, ANSI bytes", "//SNIPKIT:\xE9\r\ny := 'caf\xE9';\r\n",
                  ReadBytes(StashFile(d.toolbar, "ansi.pas")).value_or("<missing>"));
 
+    run.Note("text whose ANSI bytes would read as UTF-8 is written as UTF-8");
+    d.editor.SelectText(run, "s := 'Ã©';");
+    dlg = OpenSave(run, d);
+    SetField(run, dlg, fsave::txtName, "mojibake");
+    SetField(run, dlg, fsave::txtDesc, "");
+    Press(run, dlg, ids::butOK);
+    run.Require(WaitHidden(dlg), "saved");
+    run.ExpectEq("mojibake.pas, UTF-8 bytes", "//SNIPKIT:\r\ns := '\xC3\x83\xC2\xA9';\r\n",
+                 ReadBytes(StashFile(d.toolbar, "mojibake.pas")).value_or("<missing>"));
+
     struct Row {
         const char* file;
         std::string preview;
@@ -569,13 +579,14 @@ E2E_SCENARIO("stash", "encodings",
     const Row rows[] = {
         {"old.pas", "//SNIPKIT:vieux café\r\ncafé crème\r\n", "café crème\r\n"},
         {"ansi.pas", "//SNIPKIT:é\r\ny := 'café';\r\n", "y := 'café';\r\n"},
+        {"mojibake.pas", "//SNIPKIT:\r\ns := 'Ã©';\r\n", "s := 'Ã©';\r\n"},
         {"utf.pas", "//SNIPKIT:Ω\r\nx := 'Grüße Ω 日本';\r\n", "x := 'Grüße Ω 日本';\r\n"},
     };
     for (const Row& row : rows) {
         run.Note(std::string("retrieving ") + row.file);
         PasteTarget(d, "placeholder");
         HWND browser = OpenBrowser(run, d);
-        run.ExpectEq("listed", "ansi.pas old.pas utf.pas", Joined(ListNames(run, browser)));
+        run.ExpectEq("listed", "ansi.pas mojibake.pas old.pas utf.pas", Joined(ListNames(run, browser)));
         ClickEntry(run, browser, row.file);
         ExpectText(run, browser, fstash::Memo1, row.preview, std::string("preview of ") + row.file);
         Press(run, browser, fstash::butCopy);
