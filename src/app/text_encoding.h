@@ -26,13 +26,15 @@ public:
     virtual std::optional<std::string> FromUtf8(std::string_view utf8) const = 0;
 };
 
-// The text of one of the program's files (header comments, snippets): UTF-8
-// when the bytes are valid UTF-8, else ANSI.
+// The text of one of the program's files (header comments, snippets): a
+// UTF-8 byte order mark dropped; after a UTF-16 LE or BE byte order mark,
+// UTF-16; otherwise UTF-8 when the bytes are valid UTF-8, else ANSI.
 std::string DecodeTextFile(std::string_view bytes, const CodePage& ansi);
 
 // The bytes a text is written with: ANSI when every character fits the
 // code page and DecodeTextFile reads those bytes back as the same text (no
-// byte above 0x7F, or bytes that are not UTF-8), else UTF-8.
+// byte above 0x7F, or bytes that are not UTF-8 and start with no byte order
+// mark), else UTF-8 (with a BOM in front when the text starts with U+FEFF).
 std::string EncodeTextFile(std::string_view utf8, const CodePage& ansi);
 
 }  // namespace snipkit

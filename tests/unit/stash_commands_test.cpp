@@ -104,6 +104,21 @@ TEST(Stash, PreviewAndItsErrors) {
     d.fs.files[kStash + "\\locked.pas"] = "x";
     d.fs.locked.insert(kStash + "\\locked.pas");
     EXPECT_EQ(d.store.LoadPreview("a.pas"), "//SNIPKIT:a\r\nx\r\ny\r\n");
+    // Files from other editors: a BOM, UTF-16, ANSI.
+    const struct {
+        const char* name;
+        std::string bytes;
+        const char* preview;
+    } kinds[] = {
+        {"bom.pas", "\xEF\xBB\xBF//SNIPKIT:b\r\n\xC3\xA9\r\n", "//SNIPKIT:b\r\n\xC3\xA9\r\n"},
+        {"le.pas", std::string("\xFF\xFE/\0/\0\n\0\xE9\0", 10), "//\r\n\xC3\xA9"},
+        {"be.pas", std::string("\xFE\xFF\0/\0/\0\r\0\xE9", 10), "//\r\n\xC3\xA9"},
+        {"ansi.pas", "//\r\n\xE9", "//\r\n\xC3\xA9"},
+    };
+    for (const auto& k : kinds) {
+        d.fs.files[kStash + "\\" + k.name] = k.bytes;
+        EXPECT_EQ(d.store.LoadPreview(k.name), k.preview) << k.name;
+    }
     const struct {
         const char* name;
         const char* message;

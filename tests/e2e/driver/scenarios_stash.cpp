@@ -528,7 +528,7 @@ E2E_SCENARIO("stash", "save_refused",
 }
 
 E2E_SCENARIO("stash", "encodings",
-             "ANSI when the bytes read back as the text, UTF-8 otherwise; an old ANSI file read as such") {
+             "ANSI when the bytes read back as the text, UTF-8 otherwise; old ANSI, BOM and UTF-16 files read") {
     run.Require(SingleByteAcpWithEAcute(),
                 "Wine's ANSI code page (" + std::to_string(GetACP()) +
                     ") maps byte 0xE9 to e-acute; set a Western locale (LANG=en_US.UTF-8) for this test");
@@ -536,6 +536,9 @@ E2E_SCENARIO("stash", "encodings",
     o.prepare = [&](const std::wstring& folder) {
         CreateDirectoryW((folder + L"\\stash").c_str(), nullptr);
         WriteBytes(run, folder + L"\\stash\\old.pas", "//SNIPKIT:vieux caf\xE9\r\ncaf\xE9 cr\xE8me\r\n");
+        // As Windows editors save them: UTF-8 with a byte order mark, and UTF-16.
+        WriteBytes(run, folder + L"\\stash\\bom.pas", "\xEF\xBB\xBF//SNIPKIT:bom\r\nGr\xC3\xBC\xC3\x9F" "e\r\n");
+        WriteBytes(run, folder + L"\\stash\\be.pas", std::string("\xFE\xFF\0/\0/\0\r\0\n\x03\xA9\0\r\0\n", 16));
     };
     Desk d = OpenDesk(run, WithText("x := 'Grüße Ω 日本';\r\ny := 'café';\r\ns := 'Ã©';\r\n"), o);
 
@@ -580,13 +583,15 @@ E2E_SCENARIO("stash", "encodings",
         {"old.pas", "//SNIPKIT:vieux café\r\ncafé crème\r\n", "café crème\r\n"},
         {"ansi.pas", "//SNIPKIT:é\r\ny := 'café';\r\n", "y := 'café';\r\n"},
         {"mojibake.pas", "//SNIPKIT:\r\ns := 'Ã©';\r\n", "s := 'Ã©';\r\n"},
+        {"bom.pas", "//SNIPKIT:bom\r\nGrüße\r\n", "Grüße\r\n"},
+        {"be.pas", "//\r\nΩ\r\n", "Ω\r\n"},
         {"utf.pas", "//SNIPKIT:Ω\r\nx := 'Grüße Ω 日本';\r\n", "x := 'Grüße Ω 日本';\r\n"},
     };
     for (const Row& row : rows) {
         run.Note(std::string("retrieving ") + row.file);
         PasteTarget(d, "placeholder");
         HWND browser = OpenBrowser(run, d);
-        run.ExpectEq("listed", "ansi.pas mojibake.pas old.pas utf.pas", Joined(ListNames(run, browser)));
+        run.ExpectEq("listed", "ansi.pas be.pas bom.pas mojibake.pas old.pas utf.pas", Joined(ListNames(run, browser)));
         ClickEntry(run, browser, row.file);
         ExpectText(run, browser, fstash::Memo1, row.preview, std::string("preview of ") + row.file);
         Press(run, browser, fstash::butCopy);
