@@ -5,11 +5,27 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "app/text_encoding.h"
 
 namespace snipkit {
+
+// WriteBytes writes into the file path + this suffix beside the target and
+// then renames it; the file is hidden meanwhile, and a listing of the stash
+// leaves such names out, so a save cut short never shows up as a snippet.
+inline constexpr std::string_view kWriteTempSuffix = ".snipkit-tmp";
+std::string WriteTempPath(const std::string& path);
+bool IsWriteTempName(std::string_view name);
+
+// The longest path the file calls take, in UTF-16 code units: MAX_PATH less
+// its terminating NUL (the program does not declare itself long-path aware).
+inline constexpr std::size_t kMaxPathUnits = 259;
+
+// Whether WriteBytes can write path: its temporary file's longer path must
+// fit as well.
+bool FitsWriteBytes(const std::string& path);
 
 struct FileRead {
     enum class Status { Ok, CannotOpen, TooLarge };
@@ -22,9 +38,10 @@ public:
     virtual ~FileSystem() = default;
     // Reads a whole file; larger than maxBytes gives TooLarge.
     virtual FileRead ReadBytes(const std::string& path, std::uint64_t maxBytes) = 0;
-    // Writes the bytes through a temporary file that then replaces path in
-    // one step, so a failed write leaves an existing file as it was. False on
-    // failure.
+    // Writes the bytes through a temporary file (WriteTempPath) that then
+    // replaces path in one step, so a failed write leaves an existing file as
+    // it was. Removes what earlier writes cut short left in the folder. False
+    // on failure.
     virtual bool WriteBytes(const std::string& path, const std::string& bytes) = 0;
     // Names of the files directly in dir that are neither hidden nor system.
     virtual std::vector<std::string> ListPlainFiles(const std::string& dir) = 0;

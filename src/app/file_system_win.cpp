@@ -56,6 +56,20 @@ bool WriteAll(HANDLE h, const std::string& bytes) {
     return true;
 }
 
+// Deletes the temporary files of earlier writes into folder (ending in a
+// backslash) that were cut short. One that another write has open right now
+// cannot be deleted and stays.
+void RemoveCutShortWrites(const std::wstring& folder) {
+    WIN32_FIND_DATAW fd;
+    FindHandle find(FindFirstFileW((folder + L"*" + Utf8ToWide(kWriteTempSuffix)).c_str(), &fd));
+    if (!find.valid()) return;
+    do {
+        // The pattern also matches short 8.3 names; the long name decides.
+        if ((fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || !IsWriteTempName(WideToUtf8(fd.cFileName))) continue;
+        DeleteFileW((folder + fd.cFileName).c_str());
+    } while (FindNextFileW(find.get(), &fd));
+}
+
 }  // namespace
 
 std::string Win32AnsiCodePage::ToUtf8(std::string_view bytes) const {
@@ -117,23 +131,26 @@ FileRead Win32FileSystem::ReadBytes(const std::string& path, std::uint64_t maxBy
 
 bool Win32FileSystem::WriteBytes(const std::string& path, const std::string& bytes) {
     const std::wstring target = Utf8ToWide(path);
-    const std::wstring temp = target + L".snipkit-tmp";
+    const std::wstring temp = Utf8ToWide(WriteTempPath(path));
+    RemoveCutShortWrites(target.substr(0, target.find_last_of(L'\\') + 1));
+    // Hidden while it is written, so that a save cut short leaves nothing a
+    // listing of the folder shows.
+    bool written = false;
     {
-        FileHandle f(CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+        FileHandle f(CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_HIDDEN,
                                  nullptr));
         if (!f.valid()) return false;
-        if (!WriteAll(f.get(), bytes) || !FlushFileBuffers(f.get())) {
-            DeleteFileW(temp.c_str());
-            return false;
-        }
-    }
+        written = WriteAll(f.get(), bytes) && FlushFileBuffers(f.get());
+    }  // closed here: an open file cannot be deleted
     // A read-only snippet must stay as it is, as a direct write would have failed.
     const DWORD attrs = GetFileAttributesW(target.c_str());
-    if (attrs != INVALID_FILE_ATTRIBUTES && (attrs & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY))) {
-        DeleteFileW(temp.c_str());
-        return false;
+    const bool targetTaken =
+        attrs != INVALID_FILE_ATTRIBUTES && (attrs & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY));
+    // The rename keeps the attributes: the snippet must not come out hidden.
+    if (written && !targetTaken && SetFileAttributesW(temp.c_str(), FILE_ATTRIBUTE_NORMAL) &&
+        MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        return true;
     }
-    if (MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return true;
     DeleteFileW(temp.c_str());
     return false;
 }

@@ -37,6 +37,16 @@ bool IsValidUtf8(std::string_view bytes) {
     return true;
 }
 
+std::size_t Utf16Length(std::string_view utf8) {
+    std::size_t units = 0;
+    for (char c : utf8) {
+        const auto b = static_cast<unsigned char>(c);
+        if ((b & 0xC0) != 0x80) ++units;  // a character starts here
+        if (b >= 0xF0) ++units;           // and needs a surrogate pair
+    }
+    return units;
+}
+
 void AppendUtf8(std::string& out, char32_t cp) {
     if ((cp >= 0xD800 && cp <= 0xDFFF) || cp > 0x10FFFF) cp = 0xFFFD;
     if (cp < 0x80) {

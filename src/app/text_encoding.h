@@ -11,6 +11,9 @@ namespace snipkit {
 // True when the bytes are well-formed UTF-8 (no overlong forms, no surrogates).
 bool IsValidUtf8(std::string_view bytes);
 
+// The length of a valid UTF-8 text in UTF-16 code units, as Windows counts.
+std::size_t Utf16Length(std::string_view utf8);
+
 // Appends the UTF-8 form of a code point (U+FFFD for a surrogate or one
 // beyond U+10FFFF).
 void AppendUtf8(std::string& out, char32_t codePoint);

@@ -37,6 +37,12 @@ bool StashStore::Save(const SaveFields& fields) {
             break;
     }
     const std::string path = StashFilePath(folder_, fields.name);
+    // Windows would refuse the save's temporary file, 12 characters longer,
+    // with no better word than "Cannot create file".
+    if (!FitsWriteBytes(path)) {
+        boxes_.MsgBox(TooLongStashNameMessage(fields.name), kCapCantSave);
+        return false;
+    }
     if (!fs_.WriteTextFile(path, SnippetFileContent(fields.desc, fields.memoText))) throw CannotCreateFile(path);
     return true;
 }
@@ -47,6 +53,9 @@ std::vector<std::string> StashStore::List() {
         return {};
     }
     std::vector<std::string> names = fs_.ListPlainFiles(folder_);
+    // A save cut short is no snippet, whatever attributes its file kept.
+    names.erase(std::remove_if(names.begin(), names.end(), [](const std::string& n) { return IsWriteTempName(n); }),
+                names.end());
     std::stable_sort(names.begin(), names.end(), LessIgnoringCase);
     return names;
 }

@@ -32,12 +32,14 @@ public:
     // Creates the folder unless a plain file of that name is in the way.
     void EnsureFolder();
 
-    // Saves the dialog's fields. False after a message about the name (the
-    // dialog then stays open); throws AppError when the file cannot be written.
+    // Saves the dialog's fields. False after a message about the name (empty,
+    // refused, or too long for Windows; the dialog then stays open); throws
+    // AppError when the file cannot be written.
     bool Save(const SaveFields& fields);
 
-    // The listed file names, sorted without regard to case. Read afresh every
-    // time; a missing folder is recreated quietly and lists nothing.
+    // The listed file names, sorted without regard to case; temporary files
+    // of saves left out. Read afresh every time; a missing folder is
+    // recreated quietly and lists nothing.
     std::vector<std::string> List();
 
     // The preview of a listed file: its text with every line break made CR LF.

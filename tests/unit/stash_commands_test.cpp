@@ -81,9 +81,48 @@ TEST(Stash, RefusedOrFailedSavesKeepTheDialogOpenAndTheOldFile) {
     EXPECT_EQ(d.fs.files.at(kStash + "\\ro.pas"), "//SNIPKIT:old\r\nold\r\n");
 }
 
+// The save's temporary file is 12 UTF-16 units longer than the snippet's
+// path, and Windows takes paths of up to 259.
+TEST(Stash, NamesTooLongForTheSaveAreRefused) {
+    const std::string folder = kStash + "\\";  // 15 units
+    const auto times = [](const std::string& s, int n) {
+        std::string out;
+        for (int i = 0; i < n; ++i) out += s;
+        return out;
+    };
+    const struct {
+        std::string name;
+        bool saved;
+    } rows[] = {
+        {times("a", 228), true},                          // 15 + 228 + 4 + 12 = 259
+        {times("a", 229), false},                         // the snippet itself would fit
+        {times("\xC3\xA9", 228), true},                   // counted in UTF-16 units, not bytes
+        {times("\xF0\x9F\x98\x80", 114), true},           // two units each
+        {times("\xF0\x9F\x98\x80", 114) + "a", false},
+        {"sub\\" + times("b", 224), true},
+        {"sub\\" + times("b", 225), false},
+    };
+    for (const auto& r : rows) {
+        StashDesk d;
+        d.fs.dirs.insert(kStash + "\\sub");
+        const SaveFields f{r.name, "d", "x"};
+        EXPECT_EQ(d.store.Save(f), r.saved) << r.name.size();
+        EXPECT_EQ(d.fs.writes, r.saved ? 1 : 0);
+        if (r.saved) {
+            EXPECT_TRUE(d.boxes.shown.empty());
+        } else {
+            EXPECT_EQ(d.boxes.shown, (std::vector<ShownBox>{{"This file name is too long for the stash: " + r.name,
+                                                             "Can't save"}}));
+        }
+    }
+}
+
 TEST(Stash, ListIsSortedWithoutCaseAndReadAfresh) {
     StashDesk d;
-    for (const char* n : {"beta.pas", "Alpha.pas", "gamma.txt", "hidden.pas"}) d.fs.files[kStash + "\\" + n] = "x";
+    // Saves cut short leave temporary files: hidden ones, or visible ones from older versions.
+    for (const char* n : {"beta.pas", "Alpha.pas", "gamma.txt", "hidden.pas", "beta.pas.snipkit-tmp",
+                          "ZED.PAS.SNIPKIT-TMP"})
+        d.fs.files[kStash + "\\" + n] = "x";
     d.fs.hidden.insert(kStash + "\\hidden.pas");
     d.fs.files[kStash + "\\sub\\inner.pas"] = "x";
     EXPECT_EQ(d.store.List(), (std::vector<std::string>{"Alpha.pas", "beta.pas", "gamma.txt"}));

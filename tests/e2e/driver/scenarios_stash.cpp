@@ -600,6 +600,41 @@ E2E_SCENARIO("stash", "encodings",
     }
 }
 
+E2E_SCENARIO("stash", "cut_short_saves",
+             "temporary files of saves cut short are never listed and go at the next save; the snippet is not hidden") {
+    ToolbarOptions o;
+    o.prepare = [&](const std::wstring& folder) {
+        const std::wstring stash = folder + L"\\stash";
+        CreateDirectoryW(stash.c_str(), nullptr);
+        WriteBytes(run, stash + L"\\beta.pas", "//SNIPKIT:b\r\nb\r\n");
+        WriteBytes(run, stash + L"\\zeta.pas", "//SNIPKIT:z\r\nz\r\n");
+        // As an older version left them, and hidden as this one makes them.
+        WriteBytes(run, stash + L"\\zeta.pas.snipkit-tmp", "//SNIPKIT:z\r\nhalf");
+        WriteBytes(run, stash + L"\\beta.pas.snipkit-tmp", "//SNIPKIT:b\r\nhalf", FILE_ATTRIBUTE_HIDDEN);
+    };
+    Desk d = OpenDesk(run, WithText("begin\r\n  code();\r\nend.\r\n"), o);
+
+    HWND dlg = OpenBrowser(run, d);
+    ExpectFreshBrowser(run, dlg, "beta.pas zeta.pas", "before the save");
+    Press(run, dlg, ids::butCancel);
+    run.Require(WaitHidden(dlg), "Cancel closed the browser");
+
+    d.editor.SelectText(run, "code();");
+    dlg = OpenSave(run, d);
+    SetField(run, dlg, fsave::txtName, "new");
+    SetField(run, dlg, fsave::txtDesc, "n");
+    Press(run, dlg, ids::butOK);
+    run.Require(WaitHidden(dlg), "saved");
+    run.ExpectEq("the stash folder after the save", "beta.pas new.pas zeta.pas", Entries(StashDir(d.toolbar)));
+    const DWORD attrs = GetFileAttributesW(StashFile(d.toolbar, "new.pas").c_str());
+    run.Expect(attrs != INVALID_FILE_ATTRIBUTES && (attrs & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) == 0,
+               "new.pas is neither hidden nor system");
+    dlg = OpenBrowser(run, d);
+    ExpectFreshBrowser(run, dlg, "beta.pas new.pas zeta.pas", "after the save");
+    Press(run, dlg, ids::butCancel);
+    run.Require(WaitHidden(dlg), "Cancel closed the browser");
+}
+
 E2E_SCENARIO("stash", "browser_window",
              "the browser's window and resizing; vanished, huge and large files; a missing folder") {
     ToolbarOptions o;
