@@ -164,7 +164,7 @@ void TForm1::BuildMenus() {
 void TForm1::form_create() {
     bridge_.Reset();
     InitAppDir();
-    StashStore(files_, boxes_, AppDir()).EnsureFolder();
+    StashStore(files_, boxes_, AppDir(), LessForUser).EnsureFolder();
 }
 
 void TForm1::Timer1Timer() { bridge_.Timer1Timer(); }
@@ -243,12 +243,12 @@ void TForm1::mnuCommentParClick() { snipkit::mnuCommentParClick(bridge_); }
 void TForm1::mnuUncommentClick() { snipkit::mnuUncommentClick(bridge_); }
 
 void TForm1::butStashClick() {
-    StashStore store(files_, boxes_, AppDir());
+    StashStore store(files_, boxes_, AppDir(), LessForUser);
     snipkit::butStashClick(bridge_, *dialogs_.frmSave, saveFields_, store);
 }
 
 void TForm1::butLoadClick() {
-    StashStore store(files_, boxes_, AppDir());
+    StashStore store(files_, boxes_, AppDir(), LessForUser);
     snipkit::butLoadClick(bridge_, *dialogs_.frmStash, store);
 }
 

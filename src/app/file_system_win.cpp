@@ -101,6 +101,11 @@ std::optional<std::string> Win32AnsiCodePage::FromUtf8(std::string_view utf8) co
     return ansi;
 }
 
+bool LessForUser(const std::string& a, const std::string& b) {
+    return CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, Utf8ToWide(a).c_str(), -1, Utf8ToWide(b).c_str(),
+                          -1) == CSTR_LESS_THAN;
+}
+
 FileRead Win32FileSystem::ReadBytes(const std::string& path, std::uint64_t maxBytes) {
     FileRead r;
     FileHandle f(CreateFileW(Utf8ToWide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,

@@ -11,6 +11,10 @@ public:
     std::optional<std::string> FromUtf8(std::string_view utf8) const override;
 };
 
+// Whether name a goes before b as Windows lists names to the user:
+// linguistic, without regard to case, in the user's locale.
+bool LessForUser(const std::string& a, const std::string& b);
+
 class Win32FileSystem : public FileSystem {
 public:
     FileRead ReadBytes(const std::string& path, std::uint64_t maxBytes) override;

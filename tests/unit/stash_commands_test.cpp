@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "app/app_error.h"
 #include "fake_file_system.h"
 #include "fake_window_system.h"
@@ -30,10 +32,22 @@ public:
     }
 };
 
+// Stands in for a user's locale: case and the accents of Ä and é do not count.
+bool LinguisticLess(const std::string& a, const std::string& b) {
+    const auto key = [](std::string s) {
+        for (const auto& [accented, plain] : {std::pair<std::string, std::string>{"\xC3\x84", "a"}, {"\xC3\xA9", "e"}}) {
+            for (std::size_t at; (at = s.find(accented)) != std::string::npos;) s.replace(at, accented.size(), plain);
+        }
+        for (char& c : s) c = c >= 'A' && c <= 'Z' ? static_cast<char>(c + 0x20) : c;
+        return s;
+    };
+    return key(a) < key(b);
+}
+
 struct StashDesk : Desk {
     FakeFileSystem fs;
     EditorBridge bridge{ws, boxes};
-    StashStore store{fs, boxes, kApp};
+    StashStore store{fs, boxes, kApp, LinguisticLess};
     StashDesk() {
         fs.dirs.insert(kStash);
         bridge.State().SourceWindow = editWindow;
@@ -117,17 +131,18 @@ TEST(Stash, NamesTooLongForTheSaveAreRefused) {
     }
 }
 
-TEST(Stash, ListIsSortedWithoutCaseAndReadAfresh) {
+TEST(Stash, ListIsInTheGivenOrderAndReadAfresh) {
     StashDesk d;
     // Saves cut short leave temporary files: hidden ones, or visible ones from older versions.
-    for (const char* n : {"beta.pas", "Alpha.pas", "gamma.txt", "hidden.pas", "beta.pas.snipkit-tmp",
-                          "ZED.PAS.SNIPKIT-TMP"})
+    for (const char* n : {"beta.pas", "\xC3\xA9" "a.pas", "Alpha.pas", "gamma.txt", "\xC3\x84pfel.pas", "hidden.pas",
+                          "beta.pas.snipkit-tmp", "ZED.PAS.SNIPKIT-TMP"})
         d.fs.files[kStash + "\\" + n] = "x";
     d.fs.hidden.insert(kStash + "\\hidden.pas");
     d.fs.files[kStash + "\\sub\\inner.pas"] = "x";
-    EXPECT_EQ(d.store.List(), (std::vector<std::string>{"Alpha.pas", "beta.pas", "gamma.txt"}));
+    EXPECT_EQ(d.store.List(), (std::vector<std::string>{"Alpha.pas", "\xC3\x84pfel.pas", "beta.pas", "\xC3\xA9" "a.pas",
+                                                        "gamma.txt"}));
     d.fs.files[kStash + "\\delta.pas"] = "x";
-    EXPECT_EQ(d.store.List().size(), 4u);
+    EXPECT_EQ(d.store.List().size(), 6u);
 
     StashDesk missing;
     missing.fs.dirs.clear();

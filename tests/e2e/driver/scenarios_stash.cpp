@@ -600,14 +600,15 @@ E2E_SCENARIO("stash", "encodings",
     }
 }
 
-E2E_SCENARIO("stash", "cut_short_saves",
-             "temporary files of saves cut short are never listed and go at the next save; the snippet is not hidden") {
+E2E_SCENARIO("stash", "names",
+             "names sorted as Windows lists them to the user; temporary files of saves cut short never listed and "
+             "gone at the next save; the snippet not hidden") {
     ToolbarOptions o;
     o.prepare = [&](const std::wstring& folder) {
         const std::wstring stash = folder + L"\\stash";
         CreateDirectoryW(stash.c_str(), nullptr);
-        WriteBytes(run, stash + L"\\beta.pas", "//SNIPKIT:b\r\nb\r\n");
-        WriteBytes(run, stash + L"\\zeta.pas", "//SNIPKIT:z\r\nz\r\n");
+        for (const wchar_t* name : {L"\\beta.pas", L"\\zeta.pas", L"\\\u00C4pfel.pas", L"\\\u00E9a.pas", L"\\Alpha.pas"})
+            WriteBytes(run, stash + name, "//SNIPKIT:\r\nx\r\n");
         // As an older version left them, and hidden as this one makes them.
         WriteBytes(run, stash + L"\\zeta.pas.snipkit-tmp", "//SNIPKIT:z\r\nhalf");
         WriteBytes(run, stash + L"\\beta.pas.snipkit-tmp", "//SNIPKIT:b\r\nhalf", FILE_ATTRIBUTE_HIDDEN);
@@ -615,7 +616,8 @@ E2E_SCENARIO("stash", "cut_short_saves",
     Desk d = OpenDesk(run, WithText("begin\r\n  code();\r\nend.\r\n"), o);
 
     HWND dlg = OpenBrowser(run, d);
-    ExpectFreshBrowser(run, dlg, "beta.pas zeta.pas", "before the save");
+    // Linguistic and without regard to case: Ä with the a, é with the e.
+    ExpectFreshBrowser(run, dlg, "Alpha.pas Äpfel.pas beta.pas éa.pas zeta.pas", "before the save");
     Press(run, dlg, ids::butCancel);
     run.Require(WaitHidden(dlg), "Cancel closed the browser");
 
@@ -625,12 +627,13 @@ E2E_SCENARIO("stash", "cut_short_saves",
     SetField(run, dlg, fsave::txtDesc, "n");
     Press(run, dlg, ids::butOK);
     run.Require(WaitHidden(dlg), "saved");
-    run.ExpectEq("the stash folder after the save", "beta.pas new.pas zeta.pas", Entries(StashDir(d.toolbar)));
+    run.ExpectEq("the stash folder after the save", "Alpha.pas beta.pas new.pas zeta.pas Äpfel.pas éa.pas",
+                 Entries(StashDir(d.toolbar)));
     const DWORD attrs = GetFileAttributesW(StashFile(d.toolbar, "new.pas").c_str());
     run.Expect(attrs != INVALID_FILE_ATTRIBUTES && (attrs & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) == 0,
                "new.pas is neither hidden nor system");
     dlg = OpenBrowser(run, d);
-    ExpectFreshBrowser(run, dlg, "beta.pas new.pas zeta.pas", "after the save");
+    ExpectFreshBrowser(run, dlg, "Alpha.pas Äpfel.pas beta.pas éa.pas new.pas zeta.pas", "after the save");
     Press(run, dlg, ids::butCancel);
     run.Require(WaitHidden(dlg), "Cancel closed the browser");
 }
