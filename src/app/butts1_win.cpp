@@ -13,6 +13,7 @@
 #include "app/pictures/but_menu.h"
 #include "app/pictures/but_stash.h"
 #include "app/pictures/but_text.h"
+#include "app/wide_win.h"
 #include "app/lock_window.h"
 #include "format/case_commands.h"
 #include "format/format_commands.h"
@@ -254,7 +255,10 @@ void TForm1::butLoadClick() {
 
 void TForm1::mnuAboutClick() { dialogs_.frmAbout->Show(); }
 
-void TForm1::mnuHelpClick() { ShowHelpContents(Handle()); }
+void TForm1::mnuHelpClick() {
+    ShellHelpViewer viewer(Handle());
+    snipkit::mnuHelpClick(files_, viewer, AppDir() + WideToUtf8(win::App().HelpFile()));
+}
 
 void TForm1::OnCommand(int id, int code) {
     const bool isButton = id == ids::butMenu || id == ids::butText || id == ids::butFormat || id == ids::butStash ||
