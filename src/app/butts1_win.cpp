@@ -13,6 +13,7 @@
 #include "app/pictures/but_menu.h"
 #include "app/pictures/but_stash.h"
 #include "app/pictures/but_text.h"
+#include "app/wide_win.h"
 #include "app/lock_window.h"
 #include "format/case_commands.h"
 #include "format/format_commands.h"
@@ -164,7 +165,7 @@ void TForm1::BuildMenus() {
 void TForm1::form_create() {
     bridge_.Reset();
     InitAppDir();
-    StashStore(files_, boxes_, AppDir()).EnsureFolder();
+    StashStore(files_, boxes_, AppDir(), LessForUser).EnsureFolder();
 }
 
 void TForm1::Timer1Timer() { bridge_.Timer1Timer(); }
@@ -243,18 +244,21 @@ void TForm1::mnuCommentParClick() { snipkit::mnuCommentParClick(bridge_); }
 void TForm1::mnuUncommentClick() { snipkit::mnuUncommentClick(bridge_); }
 
 void TForm1::butStashClick() {
-    StashStore store(files_, boxes_, AppDir());
+    StashStore store(files_, boxes_, AppDir(), LessForUser);
     snipkit::butStashClick(bridge_, *dialogs_.frmSave, saveFields_, store);
 }
 
 void TForm1::butLoadClick() {
-    StashStore store(files_, boxes_, AppDir());
+    StashStore store(files_, boxes_, AppDir(), LessForUser);
     snipkit::butLoadClick(bridge_, *dialogs_.frmStash, store);
 }
 
 void TForm1::mnuAboutClick() { dialogs_.frmAbout->Show(); }
 
-void TForm1::mnuHelpClick() { ShowHelpContents(Handle()); }
+void TForm1::mnuHelpClick() {
+    ShellHelpViewer viewer(Handle());
+    snipkit::mnuHelpClick(files_, viewer, AppDir() + WideToUtf8(win::App().HelpFile()));
+}
 
 void TForm1::OnCommand(int id, int code) {
     const bool isButton = id == ids::butMenu || id == ids::butText || id == ids::butFormat || id == ids::butStash ||

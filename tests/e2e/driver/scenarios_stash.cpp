@@ -528,7 +528,7 @@ E2E_SCENARIO("stash", "save_refused",
 }
 
 E2E_SCENARIO("stash", "encodings",
-             "ANSI when the text fits the code page, UTF-8 otherwise; an old ANSI file read as such") {
+             "ANSI when the bytes read back as the text, UTF-8 otherwise; old ANSI, BOM and UTF-16 files read") {
     run.Require(SingleByteAcpWithEAcute(),
                 "Wine's ANSI code page (" + std::to_string(GetACP()) +
                     ") maps byte 0xE9 to e-acute; set a Western locale (LANG=en_US.UTF-8) for this test");
@@ -536,8 +536,11 @@ E2E_SCENARIO("stash", "encodings",
     o.prepare = [&](const std::wstring& folder) {
         CreateDirectoryW((folder + L"\\stash").c_str(), nullptr);
         WriteBytes(run, folder + L"\\stash\\old.pas", "//SNIPKIT:vieux caf\xE9\r\ncaf\xE9 cr\xE8me\r\n");
+        // As Windows editors save them: UTF-8 with a byte order mark, and UTF-16.
+        WriteBytes(run, folder + L"\\stash\\bom.pas", "\xEF\xBB\xBF//SNIPKIT:bom\r\nGr\xC3\xBC\xC3\x9F" "e\r\n");
+        WriteBytes(run, folder + L"\\stash\\be.pas", std::string("\xFE\xFF\0/\0/\0\r\0\n\x03\xA9\0\r\0\n", 16));
     };
-    Desk d = OpenDesk(run, WithText("x := 'Grüße Ω 日本';\r\ny := 'café';\r\n"), o);
+    Desk d = OpenDesk(run, WithText("x := 'Grüße Ω 日本';\r\ny := 'café';\r\ns := 'Ã©';\r\n"), o);
 
     run.Note("text beyond the code page is written as UTF-8");
     d.editor.SelectText(run, "x := 'Grüße Ω 日本';");
@@ -561,6 +564,16 @@ E2E_SCENARIO("stash", "encodings",
     run.ExpectEq("ansi.pas, ANSI bytes", "//SNIPKIT:\xE9\r\ny := 'caf\xE9';\r\n",
                  ReadBytes(StashFile(d.toolbar, "ansi.pas")).value_or("<missing>"));
 
+    run.Note("text whose ANSI bytes would read as UTF-8 is written as UTF-8");
+    d.editor.SelectText(run, "s := 'Ã©';");
+    dlg = OpenSave(run, d);
+    SetField(run, dlg, fsave::txtName, "mojibake");
+    SetField(run, dlg, fsave::txtDesc, "");
+    Press(run, dlg, ids::butOK);
+    run.Require(WaitHidden(dlg), "saved");
+    run.ExpectEq("mojibake.pas, UTF-8 bytes", "//SNIPKIT:\r\ns := '\xC3\x83\xC2\xA9';\r\n",
+                 ReadBytes(StashFile(d.toolbar, "mojibake.pas")).value_or("<missing>"));
+
     struct Row {
         const char* file;
         std::string preview;
@@ -569,19 +582,60 @@ E2E_SCENARIO("stash", "encodings",
     const Row rows[] = {
         {"old.pas", "//SNIPKIT:vieux café\r\ncafé crème\r\n", "café crème\r\n"},
         {"ansi.pas", "//SNIPKIT:é\r\ny := 'café';\r\n", "y := 'café';\r\n"},
+        {"mojibake.pas", "//SNIPKIT:\r\ns := 'Ã©';\r\n", "s := 'Ã©';\r\n"},
+        {"bom.pas", "//SNIPKIT:bom\r\nGrüße\r\n", "Grüße\r\n"},
+        {"be.pas", "//\r\nΩ\r\n", "Ω\r\n"},
         {"utf.pas", "//SNIPKIT:Ω\r\nx := 'Grüße Ω 日本';\r\n", "x := 'Grüße Ω 日本';\r\n"},
     };
     for (const Row& row : rows) {
         run.Note(std::string("retrieving ") + row.file);
         PasteTarget(d, "placeholder");
         HWND browser = OpenBrowser(run, d);
-        run.ExpectEq("listed", "ansi.pas old.pas utf.pas", Joined(ListNames(run, browser)));
+        run.ExpectEq("listed", "ansi.pas be.pas bom.pas mojibake.pas old.pas utf.pas", Joined(ListNames(run, browser)));
         ClickEntry(run, browser, row.file);
         ExpectText(run, browser, fstash::Memo1, row.preview, std::string("preview of ") + row.file);
         Press(run, browser, fstash::butCopy);
         run.Require(WaitHidden(browser), "COPY closed the browser");
         ExpectEditorText(run, d.editor, row.pasted, kDefaultTimeout, std::string("pasted from ") + row.file);
     }
+}
+
+E2E_SCENARIO("stash", "names",
+             "names sorted as Windows lists them to the user; temporary files of saves cut short never listed and "
+             "gone at the next save; the snippet not hidden") {
+    ToolbarOptions o;
+    o.prepare = [&](const std::wstring& folder) {
+        const std::wstring stash = folder + L"\\stash";
+        CreateDirectoryW(stash.c_str(), nullptr);
+        for (const wchar_t* name : {L"\\beta.pas", L"\\zeta.pas", L"\\\u00C4pfel.pas", L"\\\u00E9a.pas", L"\\Alpha.pas"})
+            WriteBytes(run, stash + name, "//SNIPKIT:\r\nx\r\n");
+        // As an older version left them, and hidden as this one makes them.
+        WriteBytes(run, stash + L"\\zeta.pas.snipkit-tmp", "//SNIPKIT:z\r\nhalf");
+        WriteBytes(run, stash + L"\\beta.pas.snipkit-tmp", "//SNIPKIT:b\r\nhalf", FILE_ATTRIBUTE_HIDDEN);
+    };
+    Desk d = OpenDesk(run, WithText("begin\r\n  code();\r\nend.\r\n"), o);
+
+    HWND dlg = OpenBrowser(run, d);
+    // Linguistic and without regard to case: Ä with the a, é with the e.
+    ExpectFreshBrowser(run, dlg, "Alpha.pas Äpfel.pas beta.pas éa.pas zeta.pas", "before the save");
+    Press(run, dlg, ids::butCancel);
+    run.Require(WaitHidden(dlg), "Cancel closed the browser");
+
+    d.editor.SelectText(run, "code();");
+    dlg = OpenSave(run, d);
+    SetField(run, dlg, fsave::txtName, "new");
+    SetField(run, dlg, fsave::txtDesc, "n");
+    Press(run, dlg, ids::butOK);
+    run.Require(WaitHidden(dlg), "saved");
+    run.ExpectEq("the stash folder after the save", "Alpha.pas beta.pas new.pas zeta.pas Äpfel.pas éa.pas",
+                 Entries(StashDir(d.toolbar)));
+    const DWORD attrs = GetFileAttributesW(StashFile(d.toolbar, "new.pas").c_str());
+    run.Expect(attrs != INVALID_FILE_ATTRIBUTES && (attrs & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) == 0,
+               "new.pas is neither hidden nor system");
+    dlg = OpenBrowser(run, d);
+    ExpectFreshBrowser(run, dlg, "Alpha.pas Äpfel.pas beta.pas éa.pas new.pas zeta.pas", "after the save");
+    Press(run, dlg, ids::butCancel);
+    run.Require(WaitHidden(dlg), "Cancel closed the browser");
 }
 
 E2E_SCENARIO("stash", "browser_window",
