@@ -165,10 +165,16 @@ void TForm1::SetUpComponents() {
 void TForm1::BuildMenus() {
     constexpr auto kMenus = static_cast<std::size_t>(Menu::Count);
     std::array<win::MenuHandle, kMenus> menus;
-    for (std::size_t i = 1; i < kMenus; ++i) menus[i] = NewPopup();
+    // A submenu's own lines may follow the line that hands it to its parent,
+    // so items are added through handles that outlive the hand-over.
+    std::array<HMENU, kMenus> handles{};
+    for (std::size_t i = 1; i < kMenus; ++i) {
+        menus[i] = NewPopup();
+        handles[i] = menus[i].get();
+    }
     auto of = [&menus](Menu m) -> win::MenuHandle& { return menus[static_cast<std::size_t>(m)]; };
     for (const MenuLine& line : kMenuLines) {
-        HMENU menu = of(line.menu).get();
+        HMENU menu = handles[static_cast<std::size_t>(line.menu)];
         if (line.opens != Menu::None) {
             // The parent menu owns the submenu from here on.
             AppendMenuW(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(of(line.opens).release()), line.caption);
