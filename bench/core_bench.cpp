@@ -13,7 +13,7 @@
 #include <new>
 #include <string>
 
-#include "format/case_commands.h"
+#include "format/case_rules.h"
 #include "format/comment_rules.h"
 #include "format/indent_rules.h"
 #include "pascal_text.h"

@@ -16,3 +16,6 @@ endif()
 if(SNIPKIT_WIN_BUILD_DIR AND EXISTS ${PROJECT_SOURCE_DIR}/tests/e2e/register.cmake)
   include(${PROJECT_SOURCE_DIR}/tests/e2e/register.cmake)
 endif()
+
+# The layers of src/ as the includes show them (see the script).
+add_test(NAME layers COMMAND ${CMAKE_COMMAND} -P ${PROJECT_SOURCE_DIR}/cmake/check_layers.cmake)

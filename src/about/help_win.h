@@ -7,6 +7,10 @@
 
 namespace snipkit {
 
+// The help file, named without a folder: the help page shipped beside the
+// program, which the help command opens from the program's folder.
+inline constexpr const wchar_t* kHelpFileName = L"snipkit.htm";
+
 class ShellHelpViewer : public HelpViewer {
 public:
     explicit ShellHelpViewer(HWND owner) : owner_(owner) {}

@@ -8,7 +8,7 @@
 #include <utility>
 
 #include "app/app_error.h"
-#include "app/wide_win.h"
+#include "ui/wide_win.h"
 
 namespace snipkit {
 namespace {

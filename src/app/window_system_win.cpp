@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/wide_win.h"
+#include "ui/wide_win.h"
 
 namespace snipkit::win {
 namespace {

@@ -54,4 +54,14 @@ std::string TitleCase(std::string_view text) {
     return out;
 }
 
+std::string ApplyCaseRule(CaseRule rule, std::string_view text) {
+    switch (rule) {
+        case CaseRule::Upper: return UpperCase(text);
+        case CaseRule::Lower: return LowerCase(text);
+        case CaseRule::Title: return TitleCase(text);
+        case CaseRule::Flip: return FlipCase(text);
+    }
+    return std::string(text);
+}
+
 }  // namespace snipkit

@@ -7,6 +7,10 @@
 
 namespace snipkit {
 
+enum class CaseRule { Upper, Lower, Title, Flip };
+
+std::string ApplyCaseRule(CaseRule rule, std::string_view text);
+
 std::string UpperCase(std::string_view text);
 std::string LowerCase(std::string_view text);
 std::string FlipCase(std::string_view text);

@@ -8,6 +8,7 @@
 
 #include "app/bridge.h"
 #include "app/file_system.h"
+#include "stash/snippet_format.h"
 
 namespace snipkit {
 
@@ -28,7 +29,7 @@ using NameOrder = std::function<bool(const std::string& a, const std::string& b)
 class StashStore {
 public:
     StashStore(FileSystem& fs, MessageBoxes& boxes, std::string appDir, NameOrder order)
-        : fs_(fs), boxes_(boxes), folder_(std::move(appDir) + "stash\\"), order_(std::move(order)) {}
+        : fs_(fs), boxes_(boxes), folder_(std::move(appDir) + kStashFolderName), order_(std::move(order)) {}
 
     // AppDir + "stash\".
     const std::string& Folder() const { return folder_; }

@@ -22,7 +22,7 @@
 
 #include "e2e_protocol.h"
 
-#include "app/wide_win.h"
+#include "ui/wide_win.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "../e2e_protocol.h"
-#include "app/wide_win.h"
+#include "ui/wide_win.h"
 
 namespace e2e {
 
