@@ -123,8 +123,12 @@ bool EditorBridge::CaptureSelection(bool readText) {
 }
 
 bool EditorBridge::ReplaceSelection(const std::string& text) {
-    // Pasting without our text on the clipboard would insert whatever it held before.
-    const bool free = Patiently([&] { return ws_.WriteClipboardText(text); });
+    // Pasting without our text on the clipboard would insert whatever it held
+    // before; pasting while another program holds it pastes nothing, as the
+    // editor opens the clipboard itself. Our own write has just woken every
+    // clipboard listener (history tools), which now opens it to read.
+    const bool free = Patiently([&] { return ws_.WriteClipboardText(text); }) &&
+                      (state_.EditorControl == 0 || WaitClipboardFree(true));
     if (!free) {
         boxes_.MsgBox(kMsgClipboardBusy, kCapClipboardBusy);
     } else if (state_.EditorControl != 0) {

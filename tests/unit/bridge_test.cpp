@@ -5,6 +5,8 @@
 
 #include "app/bridge.h"
 #include "fake_window_system.h"
+#include "format/case_commands.h"
+#include "format/format_commands.h"
 
 namespace snipkit::testing {
 namespace {
@@ -201,7 +203,8 @@ TEST(Bridge, CaptureBesideOtherClipboardUsers) {
     }
 }
 
-// The editor pastes nothing while another program holds the clipboard.
+// The editor pastes nothing while another program holds the clipboard, and
+// the toolbar's own write wakes every history tool.
 struct HeldReplaceCase {
     const char* name;
     std::vector<FakeWindowSystem::Hold> holds;
@@ -215,6 +218,9 @@ TEST(Bridge, ReplaceBesideOtherClipboardUsers) {
     const std::vector<HeldReplaceCase> cases = {
         {"held 150 ms when writing: written, then pasted", {{0, 150}}, 0, 0, "a NEW b", {}, 1},
         {"held for good: busy, nothing pasted", {{0, 100000}}, 0, 0, "a sel b", {kBusy}, 0},
+        {"a history tool wakes at our write and keeps it 100 ms", {}, 1, 100, "a NEW b", {}, 1},
+        {"a history tool that wakes late within the moment", {}, kListenerWakeMs, 100, "a NEW b", {}, 1},
+        {"a history tool that keeps it 2 s: busy, nothing pasted", {}, 1, 2000, "a sel b", {kBusy}, 0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -253,6 +259,22 @@ TEST(Bridge, BusyClipboardWaitsTheBudgetInGrowingSteps) {
     }
     // Few enough tries that waiting costs nothing worth naming.
     EXPECT_LE(d.ws.waits.size(), 20u);
+}
+
+TEST(Bridge, CommandsInARowBesideAHistoryTool) {
+    Desk d;
+    EditorBridge b(d.ws, d.boxes);
+    b.State().EditorControl = d.editControl;
+    b.State().SourceWindow = d.editWindow;
+    d.ws.listenerWakeMs = 1;
+    d.ws.listenerHoldMs = 100;
+    d.ws.SetSelection(d.editControl, "hello there", 0, 11);
+    RunCaseCommand(b, CaseRule::Upper);
+    ASSERT_EQ(d.ws.Window(d.editControl).text, "HELLO THERE");
+    d.ws.SetSelection(d.editControl, "HELLO THERE", 0, 11);
+    mnuCommentSlashClick(b);
+    EXPECT_EQ(d.ws.Window(d.editControl).text, "//HELLO THERE");
+    EXPECT_TRUE(d.boxes.shown.empty());
 }
 
 TEST(Bridge, ReplaceSelectionPastesAndRaises) {
