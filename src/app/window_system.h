@@ -43,8 +43,10 @@ public:
 
     // Changes whenever the clipboard's content changes.
     virtual std::uint32_t ClipboardSequence() = 0;
-    // The clipboard calls below try once: while another program holds the
-    // clipboard open they fail at once, and the caller decides how long to wait.
+
+    // The four calls below open the clipboard once: while another program
+    // holds it they fail at once, and the caller decides how long to wait.
+
     // Opens and closes the clipboard: true when no other program holds it.
     // Changes nothing, so it wakes no clipboard listener.
     virtual bool ClipboardFree() = 0;
