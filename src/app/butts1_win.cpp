@@ -20,6 +20,7 @@
 #include "stash/stash_commands.h"
 #include "templates/template_forms_win.h"
 #include "ui/application_win.h"
+#include "ui/wide_win.h"
 
 namespace snipkit {
 namespace {
@@ -193,7 +194,7 @@ void TForm1::BuildMenus() {
 void TForm1::form_create() {
     bridge_.Reset();
     InitAppDir();
-    StashStore(files_, boxes_, AppDir()).EnsureFolder();
+    StashStore(files_, boxes_, AppDir(), LessForUser).EnsureFolder();
 }
 
 void TForm1::Timer1Timer() { bridge_.Timer1Timer(); }
@@ -272,18 +273,21 @@ void TForm1::mnuCommentParClick() { snipkit::mnuCommentParClick(bridge_); }
 void TForm1::mnuUncommentClick() { snipkit::mnuUncommentClick(bridge_); }
 
 void TForm1::butStashClick() {
-    StashStore store(files_, boxes_, AppDir());
+    StashStore store(files_, boxes_, AppDir(), LessForUser);
     snipkit::butStashClick(bridge_, *dialogs_.frmSave, saveFields_, store);
 }
 
 void TForm1::butLoadClick() {
-    StashStore store(files_, boxes_, AppDir());
+    StashStore store(files_, boxes_, AppDir(), LessForUser);
     snipkit::butLoadClick(bridge_, *dialogs_.frmStash, store);
 }
 
 void TForm1::mnuAboutClick() { dialogs_.frmAbout->Show(); }
 
-void TForm1::mnuHelpClick() { ShowHelpContents(Handle()); }
+void TForm1::mnuHelpClick() {
+    ShellHelpViewer viewer(Handle());
+    snipkit::mnuHelpClick(files_, viewer, AppDir() + WideToUtf8(win::App().HelpFile()));
+}
 
 void TForm1::OnCommand(int id, int code) {
     if (code == BN_CLICKED) {

@@ -1,6 +1,6 @@
 // The butLoad button ("Retrieve code from stash"): a green arrow rising out
 // of a grey box.
-// One character per pixel; see kPixelLegend in app/pixmap.h ('.' is the button face).
+// One character per pixel; see kPixelLegend in ui/pixmap.h ('.' is the button face).
 #pragma once
 
 #include "ui/pixmap.h"

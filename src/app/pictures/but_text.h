@@ -1,6 +1,6 @@
 // The butText button ("Insert new blocks of code"): a white label reading
 // "if...".
-// One character per pixel; see kPixelLegend in app/pixmap.h ('.' is the button face).
+// One character per pixel; see kPixelLegend in ui/pixmap.h ('.' is the button face).
 #pragma once
 
 #include "ui/pixmap.h"

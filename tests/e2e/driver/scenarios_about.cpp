@@ -1,6 +1,6 @@
 // The help menu's two commands: the About box as laid out, modeless, opened
 // once however often it is asked for, closed by Enter and not by Esc; and
-// Help with no help page beside the program.
+// Help with no help page beside the program, which says so.
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
@@ -159,7 +159,8 @@ E2E_SCENARIO("about", "keys", "Esc leaves the About box open; Enter closes it") 
     run.Expect(t.process->Running(), "the toolbar runs on");
 }
 
-E2E_SCENARIO("about", "help_page_missing", "Help without snipkit.htm beside the program: nothing shows, the toolbar stays") {
+E2E_SCENARIO("about", "help_page_missing",
+             "Help without snipkit.htm beside the program: the error box names the page, the toolbar stays") {
     Toolbar t = LaunchToolbar(run);
     run.Require(GetFileAttributesW((t.folder + L"\\snipkit.htm").c_str()) == INVALID_FILE_ATTRIBUTES,
                 "no help page beside this copy of the program");
@@ -168,7 +169,8 @@ E2E_SCENARIO("about", "help_page_missing", "Help without snipkit.htm beside the 
     RECT r0 = t.OuterRect();
 
     t.Command(ids::mnuHelp);
-    run.Expect(t.NoMessageBoxFor(2000), "no message box");
+    ExpectMessageBox(run, t, "Cannot open file " + ToUtf8(t.folder) + "\\snipkit.htm.", "Delphi Snipkit", true);
+    run.Expect(t.NoMessageBoxFor(500), "one box only");
     run.Expect(t.process->Running(), "the toolbar runs on");
     run.Expect(IsWindowVisible(t.window) != FALSE, "the toolbar is still shown");
     run.ExpectEq("the toolbar's place and size", RectText(r0), RectText(t.OuterRect()));

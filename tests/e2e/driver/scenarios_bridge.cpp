@@ -2,8 +2,8 @@
 // copy, rewrites the text, makes the editor paste; plus Undo and the ways a
 // capture can fail.
 #include "app/command_ids.h"
+#include "clipboard_users.h"
 #include "desk.h"
-#include "own_programs.h"
 
 namespace e2e {
 namespace {
@@ -196,6 +196,72 @@ E2E_SCENARIO("bridge", "clipboard_busy", "the clipboard held by another program:
         run.ExpectEq(name + ": WM_PASTE sent", pastes, d.editor.PasteCount());
         if (!controlKnown) LetToolbarSee(run, d.editor.frame);
     });
+}
+
+// Another program takes the clipboard just before the command and keeps it
+// while the editor copies: the copy is lost. Taking that for an empty
+// selection would paste "" over it after the for dialog's Cancel, or "{  }"
+// for comment {...}, once the other program has let go.
+E2E_SCENARIO("bridge", "copy_while_held",
+             "the clipboard held while the editor copies: a short hold is waited for, a long one stops the command") {
+    const std::string text = "x := abc;\r\n";
+    Desk d = OpenDesk(run, WithText(text));
+    struct Row {
+        const char* name;
+        int command;
+        DWORD holdMs;
+        bool busy;             // else the command goes on: the for dialog's Cancel pastes the selection back
+        const char* expected;  // the editor's text at the end
+    };
+    const Row rows[] = {
+        {"for...next, held 1.5 s", ids::mnuForNext, 1500, true, "x := abc;\r\n"},
+        {"for...next, held 200 ms", ids::mnuForNext, 200, false, "x := abc;\r\n"},
+        {"comment {...}, held 200 ms", ids::mnuCommentBrace, 200, false, "x := { abc };\r\n"},
+    };
+    for (const Row& row : rows) {
+        const std::string what = row.name;
+        run.Note(what);
+        d.editor.SetText(text);
+        d.editor.SelectText(run, "abc");
+        const int pastes = d.editor.PasteCount();
+        ClipboardHolder holder(row.holdMs);
+        holder.GrabNow();
+        run.Require(holder.grabbed(), what + ": the other program has the clipboard");
+        d.toolbar.Command(row.command);
+        HWND dialog = nullptr;
+        std::vector<MessageBoxInfo> boxes;
+        WaitUntil(
+            [&] {
+                dialog = FindTopWindow(d.toolbar.process->pid(), L"TfrmForNext");
+                boxes = d.toolbar.MessageBoxes();
+                return dialog != nullptr || !boxes.empty() || d.editor.PasteCount() > pastes;
+            },
+            kDefaultTimeout);
+        // Whatever the toolbar shows, the user answers it after the hold.
+        run.Require(WaitUntil([&] { return holder.released(); }, kDefaultTimeout), what + ": the hold ended");
+        if (row.busy) {
+            run.Expect(dialog == nullptr, what + ": no for dialog");
+            if (run.Expect(!boxes.empty(), what + ": a message box")) {
+                run.ExpectEq(what + ": message", "The clipboard is in use by another program; nothing was pasted.",
+                             boxes.front().text);
+                run.ExpectEq(what + ": caption", "Clipboard busy", boxes.front().caption);
+            }
+        } else {
+            run.Expect(boxes.empty(), what + ": no message box");
+            run.Expect((dialog != nullptr) == (row.command == ids::mnuForNext), what + ": the for dialog opened (for...next alone has one)");
+        }
+        for (const MessageBoxInfo& box : boxes) Dismiss(run, box.window, IDOK);
+        if (dialog != nullptr) {
+            Dialog{&run, dialog}.Close(IDCANCEL);
+            if (!row.busy) {
+                run.Expect(WaitUntil([&] { return d.editor.PasteCount() > pastes; }, kDefaultTimeout),
+                           what + ": the selection was pasted back");
+            }
+        }
+        ExpectEditorText(run, d.editor, row.expected, kDefaultTimeout, what + ": editor text");
+        ExpectEditorUnchanged(run, d.editor, row.expected, 500);
+        run.Expect(d.toolbar.NoMessageBoxFor(0), what + ": no further message box");
+    }
 }
 
 E2E_SCENARIO("bridge", "known_control", "once found, the editor control is used whichever window is in front") {

@@ -17,11 +17,7 @@ const std::string kBefore = "unit Sample;\r\n\r\nbegin\r\n";
 const std::string kAfter = "\r\nend.\r\n";
 
 // Puts before + selection + after into the editor and selects the middle.
-void LoadAndSelect(const Editor& ed, const std::string& selection) {
-    ed.SetText(kBefore + selection + kAfter);
-    const int start = Utf16Length(kBefore);
-    ed.Select(start, start + Utf16Length(selection));
-}
+void LoadAndSelect(const Editor& ed, const std::string& selection) { ed.SetAndSelect(kBefore, selection, kAfter); }
 
 // ---------------------------------------------------------------- the mouse
 

@@ -43,6 +43,16 @@ Dialog OpenSave(Run& run, const Desk& d) {
     return dlg;
 }
 
+// The save dialog over the selected text, with a name and description typed.
+Dialog FilledInSave(Run& run, const Desk& d, const std::string& selection, const std::string& name,
+                    const std::string& desc) {
+    d.editor.SelectText(run, selection);
+    const Dialog dlg = OpenSave(run, d);
+    dlg.Type(fsave::txtName, name);
+    dlg.Type(fsave::txtDesc, desc);
+    return dlg;
+}
+
 // ---------------------------------------------------------------- the browser
 
 Dialog OpenBrowser(Run& run, const Desk& d) {
@@ -344,7 +354,7 @@ E2E_SCENARIO("stash", "save_refused",
 }
 
 E2E_SCENARIO("stash", "encodings",
-             "ANSI when the text fits the code page, UTF-8 otherwise; an old ANSI file read as such") {
+             "ANSI when the bytes read back as the text, UTF-8 otherwise; old ANSI, BOM and UTF-16 files read") {
     run.Require(SingleByteAcpWithEAcute(),
                 "Wine's ANSI code page (" + std::to_string(GetACP()) +
                     ") maps byte 0xE9 to e-acute; set a Western locale (LANG=en_US.UTF-8) for this test");
@@ -352,30 +362,30 @@ E2E_SCENARIO("stash", "encodings",
     o.prepare = [&](const std::wstring& folder) {
         CreateDirectoryW((folder + L"\\stash").c_str(), nullptr);
         PutFile(run, folder + L"\\stash\\old.pas", "//SNIPKIT:vieux caf\xE9\r\ncaf\xE9 cr\xE8me\r\n");
+        // As Windows editors save them: UTF-8 with a byte order mark, and UTF-16.
+        PutFile(run, folder + L"\\stash\\bom.pas", "\xEF\xBB\xBF//SNIPKIT:bom\r\nGr\xC3\xBC\xC3\x9F" "e\r\n");
+        PutFile(run, folder + L"\\stash\\be.pas", std::string("\xFE\xFF\0/\0/\0\r\0\n\x03\xA9\0\r\0\n", 16));
     };
-    Desk d = OpenDesk(run, WithText("x := 'Grüße Ω 日本';\r\ny := 'café';\r\n"), o);
+    Desk d = OpenDesk(run, WithText("x := 'Grüße Ω 日本';\r\ny := 'café';\r\ns := 'Ã©';\r\n"), o);
 
     run.Note("text beyond the code page is written as UTF-8");
-    d.editor.SelectText(run, "x := 'Grüße Ω 日本';");
-    Dialog dlg = OpenSave(run, d);
-    dlg.Type(fsave::txtName, "utf");
-    dlg.Type(fsave::txtDesc, "Ω");
-    dlg.Click(ids::butOK);
-    run.Require(WaitHidden(dlg.hwnd), "saved");
+    FilledInSave(run, d, "x := 'Grüße Ω 日本';", "utf", "Ω").Close(ids::butOK);
     run.ExpectEq("utf.pas, UTF-8 bytes",
                  "//SNIPKIT:\xCE\xA9\r\nx := 'Gr\xC3\xBC\xC3\x9F"
                  "e \xCE\xA9 \xE6\x97\xA5\xE6\x9C\xAC';\r\n",
                  ReadFileBytes(StashFile(d.toolbar, "utf.pas")).value_or("<missing>"));
 
     run.Note("text that fits the code page is written in it");
-    d.editor.SelectText(run, "y := 'café';");
-    dlg = OpenSave(run, d);
-    dlg.Type(fsave::txtName, "ansi");
-    dlg.Type(fsave::txtDesc, "é");
+    const Dialog dlg = FilledInSave(run, d, "y := 'café';", "ansi", "é");
     PressKeys(run, {"Return"});
-    run.Require(WaitHidden(dlg.hwnd), "Enter in the file-name field saved");
+    dlg.WaitClosed("Enter in the file-name field");
     run.ExpectEq("ansi.pas, ANSI bytes", "//SNIPKIT:\xE9\r\ny := 'caf\xE9';\r\n",
                  ReadFileBytes(StashFile(d.toolbar, "ansi.pas")).value_or("<missing>"));
+
+    run.Note("text whose ANSI bytes would read as UTF-8 is written as UTF-8");
+    FilledInSave(run, d, "s := 'Ã©';", "mojibake", "").Close(ids::butOK);
+    run.ExpectEq("mojibake.pas, UTF-8 bytes", "//SNIPKIT:\r\ns := '\xC3\x83\xC2\xA9';\r\n",
+                 ReadFileBytes(StashFile(d.toolbar, "mojibake.pas")).value_or("<missing>"));
 
     struct Row {
         const char* file;
@@ -385,19 +395,55 @@ E2E_SCENARIO("stash", "encodings",
     const Row rows[] = {
         {"old.pas", "//SNIPKIT:vieux café\r\ncafé crème\r\n", "café crème\r\n"},
         {"ansi.pas", "//SNIPKIT:é\r\ny := 'café';\r\n", "y := 'café';\r\n"},
+        {"mojibake.pas", "//SNIPKIT:\r\ns := 'Ã©';\r\n", "s := 'Ã©';\r\n"},
+        {"bom.pas", "//SNIPKIT:bom\r\nGrüße\r\n", "Grüße\r\n"},
+        {"be.pas", "//\r\nΩ\r\n", "Ω\r\n"},
         {"utf.pas", "//SNIPKIT:Ω\r\nx := 'Grüße Ω 日本';\r\n", "x := 'Grüße Ω 日本';\r\n"},
     };
     for (const Row& row : rows) {
         run.Note(std::string("retrieving ") + row.file);
         PasteTarget(d, "placeholder");
         Dialog browser = OpenBrowser(run, d);
-        run.ExpectEq("listed", "ansi.pas old.pas utf.pas", Joined(ListNames(browser)));
+        run.ExpectEq("listed", "ansi.pas be.pas bom.pas mojibake.pas old.pas utf.pas", Joined(ListNames(browser)));
         ClickEntry(run, browser, row.file);
         browser.ExpectField(fstash::Memo1, row.preview, std::string("preview of ") + row.file);
         browser.Click(fstash::butCopy);
         run.Require(WaitHidden(browser.hwnd), "COPY closed the browser");
         ExpectEditorText(run, d.editor, row.pasted, kDefaultTimeout, std::string("pasted from ") + row.file);
     }
+}
+
+E2E_SCENARIO("stash", "names",
+             "names sorted as Windows lists them to the user; temporary files of saves cut short never listed and "
+             "gone at the next save; the snippet not hidden") {
+    ToolbarOptions o;
+    o.prepare = [&](const std::wstring& folder) {
+        const std::wstring stash = folder + L"\\stash";
+        CreateDirectoryW(stash.c_str(), nullptr);
+        for (const wchar_t* name : {L"\\beta.pas", L"\\zeta.pas", L"\\\u00C4pfel.pas", L"\\\u00E9a.pas", L"\\Alpha.pas"})
+            PutFile(run, stash + name, "//SNIPKIT:\r\nx\r\n");
+        // As an older version left them, and hidden as this one makes them.
+        PutFile(run, stash + L"\\zeta.pas.snipkit-tmp", "//SNIPKIT:z\r\nhalf");
+        PutFile(run, stash + L"\\beta.pas.snipkit-tmp", "//SNIPKIT:b\r\nhalf", FILE_ATTRIBUTE_HIDDEN);
+    };
+    Desk d = OpenDesk(run, WithText("begin\r\n  code();\r\nend.\r\n"), o);
+
+    Dialog dlg = OpenBrowser(run, d);
+    // Linguistic and without regard to case: Ä with the a, é with the e.
+    ExpectFreshBrowser(run, dlg, "Alpha.pas Äpfel.pas beta.pas éa.pas zeta.pas", "before the save");
+    dlg.Click(ids::butCancel);
+    run.Require(WaitHidden(dlg.hwnd), "Cancel closed the browser");
+
+    FilledInSave(run, d, "code();", "new", "n").Close(ids::butOK);
+    run.ExpectEq("the stash folder after the save", "Alpha.pas beta.pas new.pas zeta.pas Äpfel.pas éa.pas",
+                 Entries(StashDir(d.toolbar)));
+    const DWORD attrs = GetFileAttributesW(StashFile(d.toolbar, "new.pas").c_str());
+    run.Expect(attrs != INVALID_FILE_ATTRIBUTES && (attrs & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) == 0,
+               "new.pas is neither hidden nor system");
+    dlg = OpenBrowser(run, d);
+    ExpectFreshBrowser(run, dlg, "Alpha.pas Äpfel.pas beta.pas éa.pas new.pas zeta.pas", "after the save");
+    dlg.Click(ids::butCancel);
+    run.Require(WaitHidden(dlg.hwnd), "Cancel closed the browser");
 }
 
 E2E_SCENARIO("stash", "browser_window",

@@ -16,7 +16,12 @@ namespace fwhile = ids::fwhile;
 namespace fproc = ids::fproc;
 
 // A header comment file in the toolbar's current directory, where it looks
-// for them by bare name; nullptr removes it.
+// for them by bare name.
+void PutHeaderBytes(Run& run, const Toolbar& t, const wchar_t* name, const std::string& bytes) {
+    PutFile(run, t.folder + L"\\" + name, bytes);
+}
+
+// As PutHeaderBytes; nullptr removes the file.
 void PutHeaderFile(Run& run, const Toolbar& t, const wchar_t* name, const char* content) {
     const std::wstring path = t.folder + L"\\" + name;
     if (content == nullptr) {
@@ -24,7 +29,7 @@ void PutHeaderFile(Run& run, const Toolbar& t, const wchar_t* name, const char* 
         run.Require(GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES, "no " + ToUtf8(name));
         return;
     }
-    PutFile(run, path, content);
+    PutHeaderBytes(run, t, name, content);
 }
 
 // The editor holds text with needle selected.
@@ -481,8 +486,8 @@ struct HeaderRow {
     const char* name;
     int command;
     const wchar_t* file;
-    const char* content;
-    const char* inserted;
+    std::string content;
+    std::string inserted;
 };
 
 const HeaderRow kHeaderRows[] = {
@@ -492,6 +497,10 @@ const HeaderRow kHeaderRows[] = {
      "{ a }\r\n{ b }\r\n\r\n"},
     {"PROC comment without a final line break", ids::mnuProcHead, L"ProcHead.txt", "{ proc }\r\n{ end }",
      "{ proc }\r\n{ end }"},
+    {"UNIT comment saved as UTF-8 with a byte order mark", ids::mnuUnitHead, L"UnitHead.txt",
+     "\xEF\xBB\xBF{ Gr\xC3\xBC\xC3\x9F" "e }\r\n", "{ Grüße }\r\n"},
+    {"PROC comment saved as Unicode (UTF-16 LE)", ids::mnuProcHead, L"ProcHead.txt",
+     std::string("\xFF\xFE{\0 \0\xA9\x03 \0\xE5\x65}\0\r\0\n\0", 18), "{ Ω 日}\r\n"},
 };
 
 }  // namespace
@@ -509,7 +518,7 @@ E2E_SCENARIO("templates", "header_comments", "UnitHead.txt and ProcHead.txt from
 
     for (const HeaderRow& row : kHeaderRows) {
         run.Note(row.name);
-        PutHeaderFile(run, d.toolbar, row.file, row.content);
+        PutHeaderBytes(run, d.toolbar, row.file, row.content);
         Prepare(run, d.editor, kUnitText, kUnitSel);
         CommandGives(run, d, row.command, Replaced(kUnitText, kUnitSel, row.inserted), row.name);
     }

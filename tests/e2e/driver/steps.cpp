@@ -422,6 +422,12 @@ void Editor::SetText(const std::string& utf8) const {
 
 void Editor::Select(int start, int end) const { SendWithin(control, EM_SETSEL, start, end); }
 
+void Editor::SetAndSelect(const std::string& before, const std::string& selection,
+                          const std::string& after) const {
+    SetText(before + selection + after);
+    Select(Utf16Length(before), Utf16Length(before) + Utf16Length(selection));
+}
+
 void Editor::SelectText(Run& run, const std::string& needle) const {
     const std::wstring text = FromUtf8(Text());
     const size_t at = text.find(FromUtf8(needle));
@@ -619,6 +625,15 @@ void Dismiss(Run& run, HWND box, int buttonId) {
         run.Fail("the window " + Show(TextOf(box)) + " did not close after its button " + std::to_string(buttonId));
     }
     Trace("pressed button " + std::to_string(buttonId));
+}
+
+bool ExpectNoMessageBox(Run& run, const Toolbar& toolbar, const std::string& what) {
+    if (run.Expect(toolbar.NoMessageBoxFor(0), what + ": no message box")) return true;
+    for (const MessageBoxInfo& box : toolbar.MessageBoxes()) {
+        run.Note("  the box says " + Show(box.text));
+        Dismiss(run, box.window, IDOK);
+    }
+    return false;
 }
 
 void ExpectMessageBox(Run& run, const Toolbar& toolbar, const std::string& text, const std::string& caption,

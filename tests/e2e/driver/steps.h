@@ -176,6 +176,8 @@ public:
     void SetText(const std::string& utf8) const;  // also clears the control's undo
     // Selection in UTF-16 code units, as the control counts.
     void Select(int start, int end) const;
+    // Holds before + selection + after, the middle selected.
+    void SetAndSelect(const std::string& before, const std::string& selection, const std::string& after) const;
     // Selects the first occurrence of needle (UTF-8); fails the step when absent.
     void SelectText(Run& run, const std::string& needle) const;
     void SelectAll() const;
@@ -260,6 +262,9 @@ Dialog OpenDialog(Run& run, const Toolbar& toolbar, int command, const wchar_t* 
 
 // Presses a button of a message box (or dialog) and waits until it is gone.
 void Dismiss(Run& run, HWND box, int buttonId);
+// Checks that no message box of the toolbar is up; one that is gets reported
+// and dismissed, so that the scenario can go on.
+bool ExpectNoMessageBox(Run& run, const Toolbar& toolbar, const std::string& what);
 // Checks text, caption and icon of the next message box and that OK is its
 // one button, then presses it.
 void ExpectMessageBox(Run& run, const Toolbar& toolbar, const std::string& text, const std::string& caption,
