@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # Runs end-to-end scenarios of the toolbar under Wine on a private X display.
 #
-#   run_e2e.sh WIN64_BUILD_DIR [--shots DIR] NAME...
+#   run_e2e.sh WIN64_BUILD_DIR [--shots DIR] [--bench] NAME...
 #
 # NAME is a scenario group, group.scenario or a scenario name (see
 # `e2e_driver.exe list`); --shots names the folder for the screenshots of the
-# demo group. State lives in $SNIPKIT_E2E_STATE (default:
+# demo group; --bench runs the benchmark program e2e_bench.exe, which acts
+# as the driver does but measures, instead of the driver. State lives in $SNIPKIT_E2E_STATE (default:
 # ./e2e-state): the Wine prefix, made once and reused, and the scenarios'
 # work folders. While the driver runs, a small host helper carries out the
 # xdotool and screenshot requests it drops into a folder, since a Windows
@@ -13,17 +14,19 @@
 set -uo pipefail
 
 usage() {
-    echo "usage: $0 WIN64_BUILD_DIR [--shots DIR] NAME..." >&2
+    echo "usage: $0 WIN64_BUILD_DIR [--shots DIR] [--bench] NAME..." >&2
     exit 2
 }
 [ $# -ge 2 ] || usage
 win_dir=$(cd "$1" && pwd) || exit 2
 shift
 shots=""
+program=e2e_driver
 names=()
 while [ $# -gt 0 ]; do
     case "$1" in
         --shots) [ $# -ge 2 ] || usage; mkdir -p "$2"; shots=$(cd "$2" && pwd); shift 2 ;;
+        --bench) program=e2e_bench; shift ;;
         -*) usage ;;
         *) names+=("$1"); shift ;;
     esac
@@ -34,7 +37,7 @@ repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 . "$repo/tools/wine.sh"
 wine_check || exit
 e2e_bin="$win_dir/tests/e2e"
-driver="$e2e_bin/e2e_driver.exe"
+driver="$e2e_bin/$program.exe"
 snipkit="$win_dir/snipkit.exe"
 state=${SNIPKIT_E2E_STATE:-$PWD/e2e-state}
 mkdir -p "$state"

@@ -15,22 +15,6 @@ namespace ids = snipkit::ids;
 // As long as history tools keep the clipboard after a change.
 constexpr DWORD kToolHoldMs = 100;
 
-int Utf16Length(const std::string& s) { return static_cast<int>(FromUtf8(s).size()); }
-
-void ExpectNoBox(Run& run, const Toolbar& t, const std::string& what) {
-    if (run.Expect(t.NoMessageBoxFor(0), what + ": no message box")) return;
-    for (const MessageBoxInfo& box : t.MessageBoxes()) {
-        run.Note("  the box says " + Show(box.text));
-        Dismiss(run, box.window, IDOK);
-    }
-}
-
-HWND WaitShown(Run& run, const Toolbar& t, const wchar_t* cls) { return t.WaitDialog(run, cls); }
-
-bool WaitHidden(HWND dialog) {
-    return WaitUntil([&] { return !IsWindowVisible(dialog); }, kDefaultTimeout);
-}
-
 struct CommandRow {
     const char* name;
     int command;
@@ -74,7 +58,7 @@ E2E_SCENARIO("history", "upper_then_comment",
         const int updates = tool.updates();
         d.editor.SelectAll();
         CommandGives(run, d, step.command, step.expected, step.expected);
-        ExpectNoBox(run, d.toolbar, step.expected);
+        ExpectNoMessageBox(run, d.toolbar, step.expected);
         run.Expect(
             WaitUntil([&] { return tool.holds() >= updates + step.changes && !tool.holding(); }, kDefaultTimeout),
             std::string(step.expected) + ": the tool read the clipboard after every change");
@@ -89,17 +73,11 @@ E2E_SCENARIO("history", "every_command",
     Desk d = OpenDesk(run, WithText(kBefore + kAfter));
     for (const CommandRow& row : kCommandRows) {
         run.Note(row.name);
-        d.editor.SetText(kBefore + row.selection + kAfter);
-        const int start = Utf16Length(kBefore);
-        d.editor.Select(start, start + Utf16Length(row.selection));
+        d.editor.SetAndSelect(kBefore, row.selection, kAfter);
         d.toolbar.Command(row.command);
-        if (row.dialog != nullptr) {
-            HWND dlg = WaitShown(run, d.toolbar, row.dialog);
-            ClickButton(dlg, IDOK);
-            run.Require(WaitHidden(dlg), std::string(row.name) + ": the dialog closed on OK");
-        }
+        if (row.dialog != nullptr) Dialog{&run, d.toolbar.WaitDialog(run, row.dialog)}.Close(IDOK);
         ExpectEditorText(run, d.editor, kBefore + row.expected + kAfter, kDefaultTimeout, row.name);
-        ExpectNoBox(run, d.toolbar, row.name);
+        ExpectNoMessageBox(run, d.toolbar, row.name);
     }
 }
 
@@ -112,27 +90,24 @@ E2E_SCENARIO("history", "stash", "a snippet saved and taken back beside a histor
     Desk d = OpenDesk(run, WithText(kBefore + snippet + kAfter));
     d.editor.SelectText(run, snippet);
 
-    d.toolbar.Command(ids::butStash);
-    HWND save = WaitShown(run, d.toolbar, L"TfrmSave");
-    run.ExpectEq("the save dialog shows the selection", snippet, ControlText(save, fsave::Memo1));
-    SetControlText(save, fsave::txtName, "history");
-    SetControlText(save, fsave::txtDesc, "saved beside a history tool");
-    ClickButton(save, IDOK);
-    run.Require(WaitHidden(save), "the save dialog closed on OK");
-    ExpectNoBox(run, d.toolbar, "save");
+    const Dialog save = OpenDialog(run, d.toolbar, ids::butStash, L"TfrmSave");
+    run.ExpectEq("the save dialog shows the selection", snippet, save.Field(fsave::Memo1));
+    save.Type(fsave::txtName, "history");
+    save.Type(fsave::txtDesc, "saved beside a history tool");
+    save.Close(IDOK);
+    ExpectNoMessageBox(run, d.toolbar, "save");
 
     d.editor.SetText("placeholder");
     d.editor.SelectAll();
-    d.toolbar.Command(ids::butLoad);
-    HWND browser = WaitShown(run, d.toolbar, L"TfrmStash");
-    run.Require(WaitUntil([&] { return GetForegroundWindow() == browser; }, kDefaultTimeout), "the browser is in front");
+    const Dialog browser = OpenDialog(run, d.toolbar, ids::butLoad, L"TfrmStash");
+    run.Require(WaitUntil([&] { return GetForegroundWindow() == browser.hwnd; }, kDefaultTimeout),
+                "the browser is in front");
     PressKeys(run, {"Down"});
-    run.Require(WaitUntil([&] { return !ControlText(browser, fstash::Memo1).empty(); }, kDefaultTimeout),
+    run.Require(WaitUntil([&] { return !browser.Field(fstash::Memo1).empty(); }, kDefaultTimeout),
                 "the snippet is previewed");
-    ClickButton(browser, fstash::butCopy);
-    run.Require(WaitHidden(browser), "COPY closed the browser");
+    browser.Close(fstash::butCopy);
     ExpectEditorText(run, d.editor, snippet, kDefaultTimeout, "the snippet taken back");
-    ExpectNoBox(run, d.toolbar, "retrieve");
+    ExpectNoMessageBox(run, d.toolbar, "retrieve");
 }
 
 E2E_SCENARIO("history", "long_hold", "a history tool that keeps the clipboard 2 s: Clipboard busy, text unchanged") {
