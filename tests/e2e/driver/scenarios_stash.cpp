@@ -292,7 +292,7 @@ E2E_SCENARIO("stash", "browser_takes",
     dlg.Click(fstash::butCopy);
     run.Require(WaitHidden(dlg.hwnd), "COPY closed the browser");
     ExpectEditorText(run, d.editor, "", kDefaultTimeout, "after COPY of nothing");
-    run.ExpectEq("one paste", pastes + 1, d.editor.PasteCount());
+    ExpectPastes(run, d.editor, pastes + 1, "one paste");
     run.Expect(d.toolbar.NoMessageBoxFor(0), "no message box");
 }
 

@@ -53,7 +53,7 @@ void ExpectNothingPasted(Run& run, const Desk& d, const std::string& text, const
     d.toolbar.Command(ids::mnuBeginEnd);
     ExpectEditorText(run, d.editor, Replaced(text, needle, "begin\r\n\r\nend;"), kDefaultTimeout,
                      what + ": only the begin...end that followed pasted");
-    run.ExpectEq(what + ": pastes", pastes + 1, d.editor.PasteCount());
+    ExpectPastes(run, d.editor, pastes + 1, what + ": pastes");
 }
 
 // The captured text pasted back unchanged over its selection.

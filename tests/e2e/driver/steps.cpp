@@ -674,6 +674,11 @@ bool ExpectEditorUnchanged(Run& run, const Editor& editor, const std::string& ex
     return run.ExpectEq("editor text (unchanged)", expected, changed ? last : expected);
 }
 
+bool ExpectPastes(Run& run, const Editor& editor, int n, const std::string& what, DWORD timeoutMs) {
+    WaitUntil([&] { return editor.PasteCount() >= n; }, timeoutMs);
+    return run.ExpectEq(what, n, editor.PasteCount());
+}
+
 bool WaitCopies(const Editor& editor, int n, DWORD timeoutMs) {
     return WaitUntil([&] { return editor.CopyCount() >= n; }, timeoutMs);
 }

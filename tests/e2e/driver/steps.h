@@ -278,6 +278,11 @@ bool ExpectEditorText(Run& run, const Editor& editor, const std::string& expecte
                       DWORD timeoutMs = kDefaultTimeout, const std::string& what = "editor text");
 // Checks that the text stays as it is for ms (for commands that must not paste).
 bool ExpectEditorUnchanged(Run& run, const Editor& editor, const std::string& expected, DWORD ms = 1500);
+// Checks the editor's WM_PASTE count, once it reached n or timeoutMs passed:
+// the paste may come after the text already looks right (a text pasted over
+// itself) since the toolbar first waits for the clipboard to be free.
+bool ExpectPastes(Run& run, const Editor& editor, int n, const std::string& what,
+                  DWORD timeoutMs = kDefaultTimeout);
 // Waits until the editor has received at least n WM_COPY in all.
 bool WaitCopies(const Editor& editor, int n, DWORD timeoutMs = kDefaultTimeout);
 
