@@ -1,9 +1,8 @@
 #include "format/line_list.h"
 
-#include <algorithm>
 #include <cstring>
-#include <iterator>
 #include <stdexcept>
+#include <utility>
 
 namespace snipkit {
 namespace {
@@ -98,42 +97,31 @@ std::string NormalizeLineBreaks(std::string_view text) {
     return out;
 }
 
-namespace {
-
-// The CR LF that ends the line starting at `line`, or nullptr for the last line.
-const char* FindLineEnd(const char* line, const char* end) {
-    for (const char* q = line; q < end;) {
-        q = static_cast<const char*>(std::memchr(q, '\n', static_cast<std::size_t>(end - q)));
-        if (q == nullptr) return nullptr;
-        if (q > line && q[-1] == '\r') return q - 1;
-        ++q;
-    }
-    return nullptr;
+std::size_t CountedLineCount(std::string_view text) {
+    std::size_t count = 0;
+    ForEachCountedLine(text, [&count](std::string_view, std::size_t) { ++count; });
+    return count;
 }
 
-}  // namespace
+std::size_t PrefixCountedLinesRoom(std::size_t textSize, std::size_t prefixSize) {
+    return textSize + prefixSize * (textSize / kCrLf.size() + 1);
+}
 
 std::string PrefixCountedLines(std::string_view text, std::string_view prefix) {
-    const char* const begin = text.data();
-    const char* const end = begin + text.size();
-    // Every counted line but the last ends at an LF, so this bounds the lines.
-    const std::size_t maxLines = static_cast<std::size_t>(std::count(begin, end, '\n')) + 1;
-    std::string out(text.size() + maxLines * prefix.size(), '\0');
-    char* o = out.data();
-    const auto put = [&o](const char* from, std::size_t n) {
-        if (n != 0) std::memcpy(o, from, n);
-        o += n;
-    };
-    const char* line = begin;
-    for (const char* crlf; (crlf = FindLineEnd(line, end)) != nullptr; line = crlf + 2) {
-        put(prefix.data(), prefix.size());
-        put(line, static_cast<std::size_t>(crlf + 2 - line));
-    }
-    if (line < end) {  // a last line counts unless it is empty
-        put(prefix.data(), prefix.size());
-        put(line, static_cast<std::size_t>(end - line));
-    }
-    out.resize(static_cast<std::size_t>(o - out.data()));
+    // Counting first costs a pass over the text but reserves exactly: a text
+    // of lone LFs would otherwise reserve a prefix for each.
+    std::string out(text.size() + CountedLineCount(text) * prefix.size(), '\0');
+    WritePrefixCountedLines(text, prefix, out.data());
+    return out;
+}
+
+char* WritePrefixCountedLines(std::string_view text, std::string_view prefix, char* out) {
+    ForEachCountedLine(text, [&out, prefix](std::string_view line, std::size_t breakSize) {
+        std::memcpy(out, prefix.data(), prefix.size());
+        out += prefix.size();
+        std::memcpy(out, line.data(), line.size() + breakSize);
+        out += line.size() + breakSize;
+    });
     return out;
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstring>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -57,30 +58,67 @@ private:
     std::vector<std::string> lines_{std::string()};
 };
 
-// Rewrites every counted line of text in one pass, with the result the line
-// list gives for SetLine(i, f(Line(i))) on each: rewrite(out, line) appends
-// the new line to out. No per-line strings, for the large texts of the
-// line commands.
-template <typename Rewrite>
-std::string RewriteCountedLines(std::string_view text, std::size_t extraPerLine, Rewrite rewrite) {
-    std::string out;
-    out.reserve(text.size() + extraPerLine * (text.size() / 16 + 1));
-    std::size_t start = 0;
-    for (;;) {
-        const std::size_t pos = text.find("\r\n", start);
-        if (pos == std::string_view::npos) break;
-        rewrite(out, text.substr(start, pos - start));
-        out.append("\r\n");
-        start = pos + 2;
+// Calls f(line, breakSize) for every counted line of text in order: line is
+// its characters, and breakSize is 2 when a CR LF follows it, else 0 (only
+// the last line). The uncounted empty last line is left out. No per-line
+// strings, for the large texts of the line commands.
+template <typename F>
+void ForEachCountedLine(std::string_view text, F f) {
+    if (text.empty()) return;
+    const char* const begin = text.data();
+    const char* const end = begin + text.size();
+    const char* line = begin;
+    const char* next = begin;
+    // Short lines make this loop the line commands' cost: one memchr per LF,
+    // a lone LF being rare.
+    while (const void* found = std::memchr(next, '\n', static_cast<std::size_t>(end - next))) {
+        const char* lf = static_cast<const char*>(found);
+        next = lf + 1;
+        if (lf == begin || lf[-1] != '\r') continue;  // a lone LF is part of its line
+        f(std::string_view(line, static_cast<std::size_t>(lf - 1 - line)), std::size_t{2});
+        line = next;
     }
-    // The last line counts only when it is not empty.
-    if (start < text.size()) rewrite(out, text.substr(start));
+    if (line < end) f(std::string_view(line, static_cast<std::size_t>(end - line)), std::size_t{0});
+}
+
+// Number of counted lines.
+std::size_t CountedLineCount(std::string_view text);
+
+// Room for PrefixCountedLines(text, prefix) known from the sizes alone: every
+// counted line but the last ends in a CR LF, two bytes of the text.
+std::size_t PrefixCountedLinesRoom(std::size_t textSize, std::size_t prefixSize);
+
+// Puts prefix before every counted line: the same as SetLine(i, prefix +
+// Line(i)) on each, in one copying pass. The result holds no more memory
+// than its size needs.
+std::string PrefixCountedLines(std::string_view text, std::string_view prefix);
+
+// The same written to out, which has room for PrefixCountedLinesRoom bytes;
+// returns the end of what was written. For a caller that reuses one buffer.
+char* WritePrefixCountedLines(std::string_view text, std::string_view prefix, char* out);
+
+// Every counted line with its CR LF, less the first drop(line) bytes of the
+// line (drop returns at most line.size()): the same as SetLine(i,
+// Line(i).substr(drop(Line(i)))) on each. Writes at most text.size() bytes to
+// out and returns the end of what was written.
+template <typename Drop>
+char* WriteDroppingFromCountedLines(std::string_view text, char* out, Drop drop) {
+    ForEachCountedLine(text, [&out, &drop](std::string_view line, std::size_t breakSize) {
+        const std::size_t skip = drop(line);
+        const std::size_t n = line.size() - skip + breakSize;
+        std::memcpy(out, line.data() + skip, n);
+        out += n;
+    });
     return out;
 }
 
-// Puts prefix before every counted line: the same as SetLine(i, prefix +
-// Line(i)) on each, in one copying pass.
-std::string PrefixCountedLines(std::string_view text, std::string_view prefix);
+// The same as a string; it never holds more than text.size() bytes.
+template <typename Drop>
+std::string DropFromCountedLines(std::string_view text, Drop drop) {
+    std::string out(text.size(), '\0');
+    out.resize(static_cast<std::size_t>(WriteDroppingFromCountedLines(text, out.data(), drop) - out.data()));
+    return out;
+}
 
 // Makes every line break CR LF: a CR LF stays, a lone CR and a lone LF each
 // become CR LF.

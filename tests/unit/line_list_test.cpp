@@ -175,3 +175,52 @@ TEST(LineList, PrefixCountedLinesMatchesTheLineList) {
 
 }  // namespace
 }  // namespace snipkit
+
+namespace snipkit {
+namespace {
+
+// The line rules reserve what their result needs: a string that holds far
+// more than its text keeps that memory until the paste is done.
+TEST(LineList, LineRulesHoldLittleMoreThanTheirResult) {
+    struct Text {
+        const char* name;
+        std::string text;
+    };
+    const std::size_t size = 100000;
+    std::string lines;
+    while (lines.size() < size) lines += "  x := y;\r\n";
+    const Text texts[] = {
+        {"lone LFs", std::string(size, '\n')},
+        {"lone CRs", std::string(size, '\r')},
+        {"LF lines", [&] {
+             std::string t;
+             while (t.size() < size) t += "  x := y;\n";
+             return t;
+         }()},
+        {"CR LF lines", lines},
+        {"blank CR LF lines", [&] {
+             std::string t;
+             while (t.size() < size) t += "\r\n";
+             return t;
+         }()},
+        {"one long line", std::string(size, 'q')},
+    };
+    struct Rule {
+        const char* name;
+        std::function<std::string(std::string_view)> apply;
+    };
+    const Rule rules[] = {
+        {"comment //", [](std::string_view t) { return CommentSlash(t); }},
+        {"indent 2", [](std::string_view t) { return Indent(t, 2); }},
+        {"indent 16", [](std::string_view t) { return Indent(t, 16); }},
+    };
+    for (const Text& t : texts) {
+        for (const Rule& r : rules) {
+            const std::string out = r.apply(t.text);
+            EXPECT_LE(out.capacity(), out.size() + out.size() / 10 + 16) << r.name << " on " << t.name;
+        }
+    }
+}
+
+}  // namespace
+}  // namespace snipkit
