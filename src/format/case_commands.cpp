@@ -14,6 +14,15 @@ std::string ApplyCaseRule(CaseRule rule, std::string_view text) {
     return std::string(text);
 }
 
+void ApplyCaseRule(CaseRule rule, std::string_view text, char* out) {
+    switch (rule) {
+        case CaseRule::Upper: UpperCase(text, out); return;
+        case CaseRule::Lower: LowerCase(text, out); return;
+        case CaseRule::Title: TitleCase(text, out); return;
+        case CaseRule::Flip: FlipCase(text, out); return;
+    }
+}
+
 void RunCaseCommand(EditorBridge& bridge, CaseRule rule) {
     std::string& work = bridge.State().WorkText;
     work.clear();

@@ -12,6 +12,9 @@ enum class CaseRule { Upper, Lower, Title, Flip };
 
 std::string ApplyCaseRule(CaseRule rule, std::string_view text);
 
+// The same written to out (text.size() bytes; out may be text.data()).
+void ApplyCaseRule(CaseRule rule, std::string_view text, char* out);
+
 // Captures the selection afresh, converts it and pastes it back. Nothing is
 // pasted when no text was captured or the selection was empty.
 void RunCaseCommand(EditorBridge& bridge, CaseRule rule);

@@ -8,34 +8,33 @@ bool IsUpper(unsigned char c) { return c >= 'A' && c <= 'Z'; }
 bool IsDigit(unsigned char c) { return c >= '0' && c <= '9'; }
 
 template <typename Rule>
-std::string MapBytes(std::string_view text, Rule rule) {
-    std::string out(text.size(), '\0');
-    // Plain pointers: a store through out[i] could alias the string's own
-    // pointer, which keeps the compiler from vectorising the loop.
+void MapBytes(std::string_view text, char* out, Rule rule) {
     const auto* in = reinterpret_cast<const unsigned char*>(text.data());
-    char* o = out.data();
-    for (std::size_t i = 0; i < text.size(); ++i) o[i] = static_cast<char>(rule(in[i]));
+    for (std::size_t i = 0; i < text.size(); ++i) out[i] = static_cast<char>(rule(in[i]));
+}
+
+unsigned char Upper(unsigned char c) { return IsLower(c) ? c - 0x20 : c; }
+unsigned char Lower(unsigned char c) { return IsUpper(c) ? c + 0x20 : c; }
+unsigned char Flip(unsigned char c) { return IsLower(c) ? c - 0x20 : IsUpper(c) ? c + 0x20 : c; }
+
+std::string Written(std::string_view text, void (*write)(std::string_view, char*)) {
+    std::string out(text.size(), '\0');
+    write(text, out.data());
     return out;
 }
 
 }  // namespace
 
-std::string UpperCase(std::string_view text) {
-    return MapBytes(text, [](unsigned char c) -> unsigned char { return IsLower(c) ? c - 0x20 : c; });
-}
+void UpperCase(std::string_view text, char* out) { MapBytes(text, out, Upper); }
+void LowerCase(std::string_view text, char* out) { MapBytes(text, out, Lower); }
+void FlipCase(std::string_view text, char* out) { MapBytes(text, out, Flip); }
 
-std::string LowerCase(std::string_view text) {
-    return MapBytes(text, [](unsigned char c) -> unsigned char { return IsUpper(c) ? c + 0x20 : c; });
-}
+std::string UpperCase(std::string_view text) { return Written(text, UpperCase); }
+std::string LowerCase(std::string_view text) { return Written(text, LowerCase); }
+std::string FlipCase(std::string_view text) { return Written(text, FlipCase); }
+std::string TitleCase(std::string_view text) { return Written(text, TitleCase); }
 
-std::string FlipCase(std::string_view text) {
-    return MapBytes(text, [](unsigned char c) -> unsigned char {
-        return IsLower(c) ? c - 0x20 : IsUpper(c) ? c + 0x20 : c;
-    });
-}
-
-std::string TitleCase(std::string_view text) {
-    std::string out(text.size(), '\0');
+void TitleCase(std::string_view text, char* out) {
     bool inWord = false;
     for (std::size_t i = 0; i < text.size(); ++i) {
         const unsigned char c = static_cast<unsigned char>(text[i]);
@@ -51,7 +50,6 @@ std::string TitleCase(std::string_view text) {
         }
         out[i] = static_cast<char>(r);
     }
-    return out;
 }
 
 }  // namespace snipkit
