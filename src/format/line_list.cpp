@@ -4,6 +4,10 @@
 #include <stdexcept>
 #include <utility>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace snipkit {
 namespace {
 
@@ -98,9 +102,8 @@ std::string NormalizeLineBreaks(std::string_view text) {
 }
 
 std::size_t CountedLineCount(std::string_view text) {
-    std::size_t count = 0;
-    ForEachCountedLine(text, [&count](std::string_view, std::size_t) { ++count; });
-    return count;
+    return FoldCountedLines(text, std::size_t{0},
+                            [](std::size_t count, std::string_view, std::size_t) { return count + 1; });
 }
 
 std::size_t PrefixCountedLinesRoom(std::size_t textSize, std::size_t prefixSize) {
@@ -116,13 +119,57 @@ std::string PrefixCountedLines(std::string_view text, std::string_view prefix) {
 }
 
 char* WritePrefixCountedLines(std::string_view text, std::string_view prefix, char* out) {
-    ForEachCountedLine(text, [&out, prefix](std::string_view line, std::size_t breakSize) {
-        std::memcpy(out, prefix.data(), prefix.size());
-        out += prefix.size();
-        std::memcpy(out, line.data(), line.size() + breakSize);
-        out += line.size() + breakSize;
+    // What is left to write is never shorter than what is left to read, so
+    // CopyLine may write as far past out as it may read past the line.
+    // A short prefix goes as one fixed 16-byte copy as well.
+    const char* const end = text.data() + text.size();
+    struct Padded {
+        char bytes[16];
+    } padded{};
+    const bool shortPrefix = prefix.size() <= sizeof padded.bytes;
+    if (shortPrefix && !prefix.empty()) std::memcpy(padded.bytes, prefix.data(), prefix.size());
+    return FoldCountedLines(text, out, [=](char* to, std::string_view line, std::size_t breakSize) {
+        const std::size_t readable = static_cast<std::size_t>(end - line.data());
+        if (shortPrefix && readable >= 64) {
+            std::memcpy(to, padded.bytes, sizeof padded.bytes);
+        } else if (!prefix.empty()) {
+            std::memcpy(to, prefix.data(), prefix.size());
+        }
+        return CopyLine(to + prefix.size(), line.data(), line.size() + breakSize, readable);
     });
-    return out;
+}
+
+namespace {
+
+// Bit i is set where block[i] is an LF.
+std::uint64_t LineFeedBits(const char* block) {
+#if defined(__SSE2__)
+    // Sixteen bytes compared at once; the fallback below gives the same bits.
+    const __m128i lf = _mm_set1_epi8('\n');
+    std::uint64_t bits = 0;
+    for (int i = 0; i < 4; ++i) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(block + 16 * i));
+        bits |= static_cast<std::uint64_t>(static_cast<std::uint16_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, lf))))
+                << (16 * i);
+    }
+    return bits;
+#else
+    std::uint64_t bits = 0;
+    for (std::size_t i = 0; i < kLineFeedBlock; ++i) bits |= static_cast<std::uint64_t>(block[i] == '\n') << i;
+    return bits;
+#endif
+}
+
+}  // namespace
+
+std::size_t FindLineFeeds(const char* window, std::size_t size, std::uint16_t* offsets) {
+    std::size_t count = 0;
+    for (std::size_t block = 0; block < size; block += kLineFeedBlock) {
+        for (std::uint64_t bits = LineFeedBits(window + block); bits != 0; bits &= bits - 1) {
+            offsets[count++] = static_cast<std::uint16_t>(block + static_cast<std::size_t>(__builtin_ctzll(bits)));
+        }
+    }
+    return count;
 }
 
 }  // namespace snipkit
