@@ -12,7 +12,7 @@ enum class CaseRule { Upper, Lower, Title, Flip };
 
 std::string ApplyCaseRule(CaseRule rule, std::string_view text);
 
-// The same written to out (text.size() bytes; out may be text.data()).
+// The same written to out (text.size() bytes, not overlapping text).
 void ApplyCaseRule(CaseRule rule, std::string_view text, char* out);
 
 // Captures the selection afresh, converts it and pastes it back. Nothing is

@@ -35,20 +35,20 @@ std::string FlipCase(std::string_view text) { return Written(text, FlipCase); }
 std::string TitleCase(std::string_view text) { return Written(text, TitleCase); }
 
 void TitleCase(std::string_view text, char* out) {
-    bool inWord = false;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const unsigned char c = static_cast<unsigned char>(text[i]);
-        unsigned char r = c;
-        if (IsLower(c) || IsUpper(c)) {
-            if (!inWord && IsLower(c)) r = c - 0x20;
-            if (inWord && IsUpper(c)) r = c + 0x20;
-            inWord = true;
-        } else {
-            // Digits and non-ASCII bytes belong to words ("2nd", "Grüße" keep their
-            // inner letters); anything else ends one.
-            inWord = IsDigit(c) || c >= 0x80;
-        }
-        out[i] = static_cast<char>(r);
+    // Digits and non-ASCII bytes belong to words ("2nd", "Grüße" keep their
+    // inner letters); anything else ends one. So a letter's case depends on
+    // the byte before it alone, and the loop carries nothing from one byte to
+    // the next, which lets the compiler vectorise it.
+    // An ASCII letter and its other case differ in bit 0x20 alone.
+    const auto isLetter = [](unsigned char c) { return static_cast<unsigned char>((c | 0x20) - 'a') < 26; };
+    const auto inWord = [isLetter](unsigned char c) { return isLetter(c) || IsDigit(c) || c >= 0x80; };
+    const auto* in = reinterpret_cast<const unsigned char*>(text.data());
+    if (text.empty()) return;
+    out[0] = static_cast<char>(Upper(in[0]));
+    for (std::size_t i = 1; i < text.size(); ++i) {
+        const unsigned char c = in[i];
+        const unsigned char lowerBit = inWord(in[i - 1]) ? 0x20 : 0;
+        out[i] = static_cast<char>(isLetter(c) ? (c & ~0x20) | lowerBit : c);
     }
 }
 

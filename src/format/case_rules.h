@@ -16,8 +16,7 @@ std::string FlipCase(std::string_view text);
 // "Max_Line_Count" and "showMessage" becomes "Showmessage".
 std::string TitleCase(std::string_view text);
 
-// The same written to out, text.size() bytes. out may be text.data() itself:
-// each byte is read before its own place is written.
+// The same written to out, text.size() bytes; out and text do not overlap.
 void UpperCase(std::string_view text, char* out);
 void LowerCase(std::string_view text, char* out);
 void FlipCase(std::string_view text, char* out);

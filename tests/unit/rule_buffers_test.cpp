@@ -93,15 +93,5 @@ TEST(RuleBuffers, UncommentWritesItsPasteOrSaysThereIsNone) {
     }
 }
 
-TEST(RuleBuffers, CaseRulesWorkInPlace) {
-    for (const CaseRule rule : {CaseRule::Upper, CaseRule::Lower, CaseRule::Flip, CaseRule::Title}) {
-        for (const std::string_view text : kTexts) {
-            std::string buffer(text);
-            ApplyCaseRule(rule, buffer, buffer.data());
-            EXPECT_EQ(buffer, ApplyCaseRule(rule, text)) << text;
-        }
-    }
-}
-
 }  // namespace
 }  // namespace snipkit
