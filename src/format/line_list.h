@@ -60,8 +60,8 @@ private:
 };
 
 // The offsets in window of its LFs, in order, written to offsets (room for
-// size entries); returns how many. size is a multiple of kLineFeedBlock and
-// at most kLineFeedWindow.
+// size + 4 entries, the last few as scratch); returns how many. size is a
+// multiple of kLineFeedBlock and at most kLineFeedWindow.
 inline constexpr std::size_t kLineFeedBlock = 64;
 inline constexpr std::size_t kLineFeedWindow = 4096;
 std::size_t FindLineFeeds(const char* window, std::size_t size, std::uint16_t* offsets);
@@ -86,7 +86,7 @@ State FoldCountedLines(std::string_view text, State state, F f) {
     // Code has short lines, so the cost is per line. The LFs of a few KB are
     // found first, then the lines are handled: two loops whose branches the
     // processor predicts, where a memchr per line cost half as much again.
-    std::uint16_t offsets[kLineFeedWindow];
+    std::uint16_t offsets[kLineFeedWindow + 4];
     const char* window = begin;
     for (std::size_t left = text.size(); left >= kLineFeedBlock; left = static_cast<std::size_t>(end - window)) {
         const std::size_t size = left < kLineFeedWindow ? left - left % kLineFeedBlock : kLineFeedWindow;
