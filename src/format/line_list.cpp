@@ -163,21 +163,22 @@ std::uint64_t LineFeedBits(const char* block) {
 }  // namespace
 
 std::size_t FindLineFeeds(const char* window, std::size_t size, std::uint16_t* offsets) {
-    // A block of code holds one or two LFs, seldom more than four: four
-    // offsets are written whether there or not (a count that varies from
-    // block to block would cost a mispredicted branch in most blocks), and
-    // only the count says which are real.
+    // A block of code holds one or two LFs, seldom more than four. The first
+    // four offsets are written whether there or not, and the count goes up
+    // only for real ones: a loop that ran as often as there are LFs would
+    // cost a mispredicted branch in most blocks.
     const auto lowest = [](std::uint64_t bits) {
         return static_cast<std::size_t>(__builtin_ctzll(bits | std::uint64_t{1} << 63));
     };
     std::size_t count = 0;
     for (std::size_t block = 0; block < size; block += kLineFeedBlock) {
         std::uint64_t bits = LineFeedBits(window + block);
-        const std::size_t n = static_cast<std::size_t>(__builtin_popcountll(bits));
-        for (std::size_t i = 0; i < 4 || i < n; ++i, bits &= bits - 1) {
-            offsets[count + i] = static_cast<std::uint16_t>(block + lowest(bits));
+        for (int i = 0; i < 4; ++i) {
+            offsets[count] = static_cast<std::uint16_t>(block + lowest(bits));
+            count += bits != 0;
+            bits &= bits - 1;
         }
-        count += n;
+        for (; bits != 0; bits &= bits - 1) offsets[count++] = static_cast<std::uint16_t>(block + lowest(bits));
     }
     return count;
 }
