@@ -13,9 +13,13 @@ void MapBytes(std::string_view text, char* out, Rule rule) {
     for (std::size_t i = 0; i < text.size(); ++i) out[i] = static_cast<char>(rule(in[i]));
 }
 
-unsigned char Upper(unsigned char c) { return IsLower(c) ? c - 0x20 : c; }
-unsigned char Lower(unsigned char c) { return IsUpper(c) ? c + 0x20 : c; }
-unsigned char Flip(unsigned char c) { return IsLower(c) ? c - 0x20 : IsUpper(c) ? c + 0x20 : c; }
+// An ASCII letter and its other case differ in bit 0x20 alone.
+constexpr unsigned char kCaseBit = 0x20;
+bool IsLetter(unsigned char c) { return static_cast<unsigned char>((c | kCaseBit) - 'a') < 26; }
+
+unsigned char Upper(unsigned char c) { return IsLower(c) ? c - kCaseBit : c; }
+unsigned char Lower(unsigned char c) { return IsUpper(c) ? c + kCaseBit : c; }
+unsigned char Flip(unsigned char c) { return IsLetter(c) ? c ^ kCaseBit : c; }
 
 std::string Written(std::string_view text, void (*write)(std::string_view, char*)) {
     std::string out(text.size(), '\0');
@@ -39,16 +43,14 @@ void TitleCase(std::string_view text, char* out) {
     // inner letters); anything else ends one. So a letter's case depends on
     // the byte before it alone, and the loop carries nothing from one byte to
     // the next, which lets the compiler vectorise it.
-    // An ASCII letter and its other case differ in bit 0x20 alone.
-    const auto isLetter = [](unsigned char c) { return static_cast<unsigned char>((c | 0x20) - 'a') < 26; };
-    const auto inWord = [isLetter](unsigned char c) { return isLetter(c) || IsDigit(c) || c >= 0x80; };
+    const auto inWord = [](unsigned char c) { return IsLetter(c) || IsDigit(c) || c >= 0x80; };
     const auto* in = reinterpret_cast<const unsigned char*>(text.data());
     if (text.empty()) return;
     out[0] = static_cast<char>(Upper(in[0]));
     for (std::size_t i = 1; i < text.size(); ++i) {
         const unsigned char c = in[i];
-        const unsigned char lowerBit = inWord(in[i - 1]) ? 0x20 : 0;
-        out[i] = static_cast<char>(isLetter(c) ? (c & ~0x20) | lowerBit : c);
+        const unsigned char lowerBit = inWord(in[i - 1]) ? kCaseBit : 0;
+        out[i] = static_cast<char>(IsLetter(c) ? (c & ~kCaseBit) | lowerBit : c);
     }
 }
 
