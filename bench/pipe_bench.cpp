@@ -6,7 +6,7 @@
 // peer's, run by run (median, min and max), our peak resident memory, and
 // whether each target is met. POSIX only.
 //
-//   snipkit_pipe_bench --tool PATH [--size-mb 100] [--runs 7] [--work DIR]
+//   snipkit_pipe_bench --tool PATH [--size-mb 100] [--runs 9] [--work DIR]
 //                      [--readme README.md]
 #include <fcntl.h>
 #include <spawn.h>
@@ -40,7 +40,7 @@ namespace {
 struct Options {
     std::string tool;
     std::size_t sizeMb = 100;
-    int runs = 7;
+    int runs = 9;
     std::string work = "build/bench";
     std::string readme;
 };
@@ -75,7 +75,8 @@ struct Rule {
 };
 
 struct Run {
-    double seconds;
+    double seconds;     // wall
+    double cpuSeconds;  // user and system
     long maxRssKb;
 };
 
@@ -137,7 +138,9 @@ Run RunOnce(const std::vector<std::string>& argv, const std::string& input, cons
     const auto stop = std::chrono::steady_clock::now();
     posix_spawn_file_actions_destroy(&actions);
     if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) Fail(argv[0] + " failed on " + input);
-    return {std::chrono::duration<double>(stop - start).count(), usage.ru_maxrss};
+    const auto cpu = [](const timeval& t) { return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6; };
+    return {std::chrono::duration<double>(stop - start).count(), cpu(usage.ru_utime) + cpu(usage.ru_stime),
+            usage.ru_maxrss};
 }
 
 std::string ReadFile(const std::string& path) {
@@ -368,9 +371,9 @@ int main(int argc, char** argv) {
     };
 
     std::ostringstream table;
-    table << "| snipkit-text | on | ours (s) | ours/`cat` | target | met | peer | ours/peer | target | met | "
+    table << "| snipkit-text | on | ours (s) | ours/`cat` | CPU | target | met | peer | ours/peer | target | met | "
              "peak RSS | limit | met | output |\n";
-    table << "|---|---|---:|---:|---:|---|---|---:|---:|---|---:|---:|---|---|\n";
+    table << "|---|---|---:|---:|---:|---:|---|---|---:|---:|---|---:|---:|---|---|\n";
     std::vector<std::string> missed;
     bool allAgree = true;
     for (const Rule& rule : rules) {
@@ -389,18 +392,28 @@ int main(int argc, char** argv) {
 
         std::vector<double> oursTimes;
         std::vector<double> toCat;
+        std::vector<double> cpuToCat;
         std::vector<double> toPeer;
         long rssKb = 0;
         for (int r = 0; r < o.runs; ++r) {
-            const Run a = RunOnce(ours, in, oursOut);
+            // Every other turn the other way round, so that neither side
+            // always runs just after the slow peer.
+            Run a{};
+            Run p{};
+            if (r % 2 == 0) a = RunOnce(ours, in, oursOut);
+            if (hasPeer && r % 2 == 1) p = RunOnce(rule.peer, in, peerOut);
             const Run c = RunOnce({"cat"}, in, catOut);
+            if (hasPeer && r % 2 == 0) p = RunOnce(rule.peer, in, peerOut);
+            if (r % 2 == 1) a = RunOnce(ours, in, oursOut);
             oursTimes.push_back(a.seconds);
             toCat.push_back(a.seconds / c.seconds);
-            if (hasPeer) toPeer.push_back(a.seconds / RunOnce(rule.peer, in, peerOut).seconds);
+            cpuToCat.push_back(a.cpuSeconds / std::max(c.cpuSeconds, 1e-3));
+            if (hasPeer) toPeer.push_back(a.seconds / p.seconds);
             rssKb = std::max(rssKb, a.maxRssKb);
         }
         const Spread time = SpreadOf(oursTimes);
         const Spread cat = SpreadOf(toCat);
+        const Spread cpu = SpreadOf(cpuToCat);
         const double rssMiB = static_cast<double>(rssKb) / 1024;
         const bool streams = rule.memory == Memory::Streams;
         const bool catMet = !streams || cat.median <= kStreamCatTarget;
@@ -412,7 +425,8 @@ int main(int argc, char** argv) {
         std::ostringstream row;
         row << std::fixed << "| `" << name << "` | "
             << (rule.input == Input::Plain ? "text" : rule.input == Input::Commented ? "// text" : "{ text }")
-            << " | " << Seconds(time.median) << " | " << RatioCell(cat) << " | ";
+            << " | " << Seconds(time.median) << " | " << RatioCell(cat) << " | " << std::setprecision(2)
+            << cpu.median << " | ";
         if (streams) {
             row << std::setprecision(1) << kStreamCatTarget << " | " << (catMet ? "yes" : "**no**") << " | ";
         } else {
@@ -463,8 +477,10 @@ int main(int argc, char** argv) {
                "the whole text). Output goes to a file in "
             << (outDir == "/dev/shm" ? "memory-backed /dev/shm" : "the work folder") << ". Each rule runs once "
             << "to warm up and have its output checked, then it, `cat` and the peer take turns for " << o.runs
-            << " runs; a ratio is our time over the other's in the same turn, shown as the median with the "
-               "lowest and highest in brackets. Peers run with `LC_ALL=C` ("
+            << " runs; a ratio is our time over the other's in the same turn (wall time, from start to exit), "
+               "shown as the median with the lowest and highest in brackets. The CPU column is the median ratio "
+               "of processor time (user and system) to `cat`'s, which other work on the machine disturbs less; "
+               "the targets are judged on wall time. Peers run with `LC_ALL=C` ("
             << FirstLine("sed --version") << ", " << FirstLine("tr --version") << ").\n\n";
     section << table.str() << "\n";
     section << (missed.empty() ? std::string("Every target is met.") : "Not met: " + [&] {
