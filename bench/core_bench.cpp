@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "format/case_commands.h"
+#include "format/case_rules.h"
 #include "format/comment_rules.h"
 #include "format/indent_rules.h"
 #include "pascal_text.h"

@@ -2,6 +2,10 @@
 # registration of the end-to-end tests that run the Windows build under Wine.
 enable_testing()
 
+# Directory of the Windows x86-64 build whose programs the end-to-end tests run.
+set(SNIPKIT_WIN_BUILD_DIR "" CACHE PATH "Windows x86-64 build folder for the end-to-end tests")
+include(cmake/wine_guard.cmake)
+
 if(EXISTS ${PROJECT_SOURCE_DIR}/tests/unit/CMakeLists.txt)
   add_subdirectory(tests/unit)
 endif()
@@ -9,8 +13,9 @@ if(EXISTS ${PROJECT_SOURCE_DIR}/tools/CMakeLists.txt)
   add_subdirectory(tools)
 endif()
 
-# Directory of the Windows x86-64 build whose programs the end-to-end tests run.
-set(SNIPKIT_WIN_BUILD_DIR "" CACHE PATH "Windows x86-64 build folder for the end-to-end tests")
 if(SNIPKIT_WIN_BUILD_DIR AND EXISTS ${PROJECT_SOURCE_DIR}/tests/e2e/register.cmake)
   include(${PROJECT_SOURCE_DIR}/tests/e2e/register.cmake)
 endif()
+
+# The layers of src/ as the includes show them (see the script).
+add_test(NAME layers COMMAND ${CMAKE_COMMAND} -P ${PROJECT_SOURCE_DIR}/cmake/check_layers.cmake)

@@ -4,7 +4,9 @@ enable_language(RC)
 
 set(SNIPKIT_WIN_DEFS UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
 set(SNIPKIT_WIN_LINK -municode -static -static-libgcc -static-libstdc++)
-target_compile_definitions(snipkit_core PRIVATE ${SNIPKIT_WIN_DEFS})
+foreach(lib snipkit_rules snipkit_flows snipkit_ui_portable)
+  target_compile_definitions(${lib} PRIVATE ${SNIPKIT_WIN_DEFS})
+endforeach()
 
 file(GLOB SNIPKIT_SHELL_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/src/*/*_win.cpp)
 configure_file(${PROJECT_SOURCE_DIR}/src/app/version.h.in ${PROJECT_BINARY_DIR}/generated/version.h @ONLY)
@@ -12,7 +14,7 @@ add_executable(snipkit WIN32 ${SNIPKIT_SHELL_SOURCES} ${PROJECT_SOURCE_DIR}/src/
 target_include_directories(snipkit PRIVATE ${PROJECT_SOURCE_DIR}/src ${PROJECT_BINARY_DIR}/generated)
 target_compile_definitions(snipkit PRIVATE ${SNIPKIT_WIN_DEFS})
 target_link_options(snipkit PRIVATE ${SNIPKIT_WIN_LINK} -mwindows $<$<CONFIG:Release,MinSizeRel>:-s>)
-target_link_libraries(snipkit PRIVATE snipkit_core user32 gdi32 comctl32 shell32)
+target_link_libraries(snipkit PRIVATE snipkit_flows snipkit_ui_portable user32 gdi32 comctl32 shell32)
 set_target_properties(snipkit PROPERTIES OUTPUT_NAME snipkit)
 # windres must see the generated version header and the manifest.
 set_property(SOURCE ${PROJECT_SOURCE_DIR}/src/app/snipkit.rc APPEND PROPERTY

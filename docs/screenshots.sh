@@ -17,7 +17,8 @@ win_dir=$(cd "$1" && pwd)
 mkdir -p "${2:-$repo/build/docs-shots}"
 state=$(cd "${2:-$repo/build/docs-shots}" && pwd)
 docs="$repo/docs"
-wine=/usr/lib/wine/wine64
+. "$repo/tools/wine.sh"
+wine_check || exit
 command -v convert >/dev/null || { echo "missing tool: convert (ImageMagick)" >&2; exit 2; }
 
 # The part of the 1280x1024 screen where the demo puts the toolbar, the
@@ -33,7 +34,7 @@ shots() {  # DPI: the demo's screenshots of a Wine prefix set to that DPI
         export WINEPREFIX="$dir/wineprefix" WINEDEBUG=-all
         for key in 'HKCU\Control Panel\Desktop' \
             'HKLM\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts'; do
-            "$wine" reg add "$key" /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null
+            wine64 reg add "$key" /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null
         done
         wineserver -w
     )

@@ -6,7 +6,6 @@
 #include <string>
 #include <string_view>
 
-#include "format/case_commands.h"
 #include "format/case_rules.h"
 #include "fuzz_check.h"
 

@@ -18,12 +18,13 @@ win_dir=$(cd "$1" && pwd) || exit 2
 mkdir -p "$2"
 demo_dir=$(cd "$2" && pwd)
 repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-wine=/usr/lib/wine/wine64
+. "$repo/tools/wine.sh"
+wine_check || exit
 editor="$win_dir/tests/e2e/standin_editor.exe"
 snipkit="$win_dir/snipkit.exe"
 sample="$repo/tests/e2e/sample/Unit1.pas"
 
-for f in "$wine" "$snipkit" "$editor" "$sample"; do
+for f in "$snipkit" "$editor" "$sample"; do
     if [ ! -e "$f" ]; then
         echo "missing: $f" >&2
         exit 2
@@ -45,15 +46,15 @@ export WINEARCH=win64
 export WINEDLLOVERRIDES="mscoree=;mshtml="
 if [ ! -f "$WINEPREFIX/.snipkit-ready" ]; then
     echo "making the Wine prefix $WINEPREFIX"
-    "$wine" wineboot -i >/dev/null 2>&1 && wineserver -w && touch "$WINEPREFIX/.snipkit-ready"
+    wineboot -i >/dev/null 2>&1 && wineserver -w && touch "$WINEPREFIX/.snipkit-ready"
 fi
 trap 'wineserver -k 2>/dev/null' EXIT
 
 to_windows() { echo "Z:${1//\//\\}"; }
 
-"$wine" "$editor" --pos 300,40,700,600 "$(to_windows "$sample")" &
+wine64 "$editor" --pos 300,40,700,600 "$(to_windows "$sample")" &
 # The header comment files are looked up in the current directory.
-(cd "$repo" && exec "$wine" "$snipkit") &
+(cd "$repo" && exec "$SNIPKIT_WINE64" "$snipkit") &
 toolbar_pid=$!
 echo "Select lines in Unit1.pas and pick a command from the toolbar; close the toolbar to end."
 wait "$toolbar_pid"

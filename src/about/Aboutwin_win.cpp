@@ -3,10 +3,10 @@
 // run modally, so the toolbar stays usable while it is open.
 #include <utility>
 
+#include "about/Aboutwin_win.h"
 #include "about/about_ids.h"
-#include "app/forms_win.h"
-#include "app/picture_win.h"
 #include "app/pictures/program_icon.h"
+#include "ui/picture_win.h"
 
 namespace snipkit {
 namespace {

@@ -2,7 +2,7 @@
 // end-to-end driver that checks it. No <windows.h> here.
 #pragma once
 
-#include "app/command_ids.h"
+#include "ui/dialog_ids.h"
 
 namespace snipkit::ids::aboutwin {
 

@@ -2,18 +2,15 @@
 
 #include <shellapi.h>
 
-#include <string>
-
-#include "app/app_dir_win.h"
-#include "app/application_win.h"
-#include "app/wide_win.h"
+#include "ui/wide_win.h"
 
 namespace snipkit {
 
-void ShowHelpContents(HWND owner) {
-    // The page's top is its contents, so opening the page is opening the contents.
-    const std::wstring page = Utf8ToWide(AppDir()) + win::App().HelpFile();
-    ShellExecuteW(owner, L"open", page.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+bool ShellHelpViewer::Open(const std::string& path) {
+    const HINSTANCE result =
+        ShellExecuteW(owner_, L"open", Utf8ToWide(path).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    // Values up to 32 are the shell's error codes.
+    return reinterpret_cast<INT_PTR>(result) > 32;
 }
 
 }  // namespace snipkit

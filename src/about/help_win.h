@@ -1,14 +1,23 @@
-// The help command: the help page, shipped beside the program, opened in the
-// system's viewer for it.
+// The help viewer: the shell's "open" on the help page, owned by a window.
 #pragma once
 
 #include <windows.h>
 
+#include "about/help_command.h"
+
 namespace snipkit {
 
-// Asks the shell to open the application's help file from the program's
-// folder, owned by `owner`. The shell's answer is ignored: where the page is
-// missing the program itself shows nothing.
-void ShowHelpContents(HWND owner);
+// The help file, named without a folder: the help page shipped beside the
+// program, which the help command opens from the program's folder.
+inline constexpr const wchar_t* kHelpFileName = L"snipkit.htm";
+
+class ShellHelpViewer : public HelpViewer {
+public:
+    explicit ShellHelpViewer(HWND owner) : owner_(owner) {}
+    bool Open(const std::string& path) override;
+
+private:
+    HWND owner_;
+};
 
 }  // namespace snipkit

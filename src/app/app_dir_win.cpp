@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "app/wide_win.h"
+#include "ui/wide_win.h"
 
 namespace snipkit {
 namespace {

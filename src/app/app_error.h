@@ -5,6 +5,8 @@
 #include <stdexcept>
 #include <string>
 
+#include "ui/error_text.h"
+
 namespace snipkit {
 
 class AppError : public std::runtime_error {
@@ -15,9 +17,6 @@ public:
 inline AppError CannotOpenFile(const std::string& name) { return AppError("Cannot open file " + name); }
 inline AppError CannotCreateFile(const std::string& name) { return AppError("Cannot create file " + name); }
 inline AppError TextExceedsMemoCapacity() { return AppError("Text exceeds memo capacity"); }
-
-// The text the error box shows for an error.
-inline std::string ErrorBoxText(const std::exception& e) { return std::string(e.what()) + "."; }
 
 inline constexpr const char* kAppTitle = "Delphi Snipkit";
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "app/window_system.h"
@@ -19,6 +20,19 @@ inline constexpr const char* kCapNoData = "Empty clipboard?";
 inline constexpr const char* kMsgClipboardBusy =
     "The clipboard is in use by another program; nothing was pasted.";
 inline constexpr const char* kCapClipboardBusy = "Clipboard busy";
+
+// How long, in all, one step of a command waits for another program to let
+// go of the clipboard before kMsgClipboardBusy. Clipboard history tools open
+// it after every change, the editor's copy and our own write included, and
+// keep it for up to a hundred milliseconds or so.
+inline constexpr unsigned kClipboardPatienceMs = 500;
+// The waits between tries: from the first, doubling up to the longest, so a
+// short hold costs little and a long one few tries.
+inline constexpr unsigned kClipboardFirstRetryMs = 1;
+inline constexpr unsigned kClipboardLongestRetryMs = 50;
+// After a change of our own: time for the listeners it woke to open the
+// clipboard, so that waiting for a free clipboard sees them.
+inline constexpr unsigned kListenerWakeMs = 10;
 
 // The program-wide state the commands share.
 struct BridgeState {
@@ -39,14 +53,15 @@ public:
     void Timer1Timer();
 
     // Makes the editor copy its selection; with readText, reads it into
-    // WorkText. Returns false when no selection could be read (a message has
-    // been shown, or no editor is known); WorkText is then unchanged. With
-    // readText false the result only tells whether a copy was sent.
+    // WorkText (empty when nothing is selected). Returns false when no
+    // selection could be read (a message has been shown, or no editor is
+    // known); WorkText is then unchanged. With readText false the result only
+    // tells whether a copy was sent.
     bool CaptureSelection(bool readText);
 
     // Puts text on the clipboard, makes the editor paste it and raises
-    // SourceWindow. Returns false when the clipboard could not be set; the
-    // editor is then not told to paste.
+    // SourceWindow. Returns false when another program kept the clipboard
+    // (kMsgClipboardBusy has been shown); the editor is then not told to paste.
     bool ReplaceSelection(const std::string& text);
 
     void mnuUndoClick();
@@ -55,7 +70,12 @@ public:
     const BridgeState& State() const { return state_; }
 
 private:
+    enum class CopyOutcome { Copied, NothingSelected, Busy };
+
     bool FindEditorControl();
+    CopyOutcome CopyFromEditor(Hwnd control, bool afterOwnChange);
+    bool Patiently(const std::function<bool()>& attempt);
+    bool WaitClipboardFree(bool afterOwnChange);
 
     WindowSystem& ws_;
     MessageBoxes& boxes_;

@@ -1,22 +1,26 @@
 #include "app/butts1_win.h"
 
+#include <array>
+#include <cstddef>
 #include <stdexcept>
 
 #include "about/help_win.h"
 #include "app/app_dir_win.h"
 #include "app/app_error.h"
-#include "app/application_win.h"
 #include "app/command_ids.h"
+#include "app/lock_window.h"
 #include "app/pictures/but_format.h"
 #include "app/pictures/but_help.h"
 #include "app/pictures/but_load.h"
 #include "app/pictures/but_menu.h"
 #include "app/pictures/but_stash.h"
 #include "app/pictures/but_text.h"
-#include "app/lock_window.h"
 #include "format/case_commands.h"
 #include "format/format_commands.h"
 #include "stash/stash_commands.h"
+#include "templates/template_forms_win.h"
+#include "ui/application_win.h"
+#include "ui/wide_win.h"
 
 namespace snipkit {
 namespace {
@@ -33,15 +37,65 @@ struct ToolbarButton {
     int left;
     const wchar_t* hint;
     const PixelArt& picture;
+    void (TForm1::*click)();
 };
 
 const ToolbarButton kButtons[] = {
-    {ids::butMenu, 8, L"General options", pictures::kButMenu},
-    {ids::butText, 36, L"Insert new blocks of code", pictures::kButText},
-    {ids::butFormat, 64, L"Format text (comment etc)", pictures::kButFormat},
-    {ids::butStash, 96, L"Stash clip for later use", pictures::kButStash},
-    {ids::butLoad, 122, L"Retrieve code from stash", pictures::kButLoad},
-    {ids::butHelp, 154, L"Help!", pictures::kButHelp},
+    {ids::butMenu, 8, L"General options", pictures::kButMenu, &TForm1::butMenuClick},
+    {ids::butText, 36, L"Insert new blocks of code", pictures::kButText, &TForm1::butTextClick},
+    {ids::butFormat, 64, L"Format text (comment etc)", pictures::kButFormat, &TForm1::butFormatClick},
+    {ids::butStash, 96, L"Stash clip for later use", pictures::kButStash, &TForm1::butStashClick},
+    {ids::butLoad, 122, L"Retrieve code from stash", pictures::kButLoad, &TForm1::butLoadClick},
+    {ids::butHelp, 154, L"Help!", pictures::kButHelp, &TForm1::butHelpClick},
+};
+
+// The popup menus and their submenus.
+enum class Menu { None, Main, Text, Case, Code, Format, Comment, Help, Count };
+
+// One row per menu line, in menu order: a command (id and handler), a
+// submenu (`opens`), or a separator (no caption).
+struct MenuLine {
+    Menu menu;
+    int id;
+    const wchar_t* caption;
+    void (TForm1::*handler)();
+    Menu opens = Menu::None;
+    UINT flags = 0;
+};
+
+const MenuLine kMenuLines[] = {
+    {Menu::Main, ids::mnuMinimize, L"Mi&nimize", &TForm1::mnuMinimizeClick},
+    {Menu::Main, ids::mnuUndo, L"&Undo", &TForm1::mnuUndoClick},
+    // The window starts topmost.
+    {Menu::Main, ids::mnuStayOnTop, L"&Stay on Top", &TForm1::mnuStayOnTopClick, Menu::None, MF_CHECKED},
+    {Menu::Main, ids::mnuLockWin, L"Lock to &Window", &TForm1::mnuLockWinClick},
+    {Menu::Main, 0, nullptr, nullptr},
+    {Menu::Main, ids::mnuExit, L"E&xit", &TForm1::mnuExitClick},
+
+    {Menu::Text, 0, L"&Case", nullptr, Menu::Case},
+    {Menu::Case, ids::mnuUpper, L"&UPPER CASE", &TForm1::mnuUpperClick},
+    {Menu::Case, ids::mnuLower, L"&lower case", &TForm1::mnuLowerClick},
+    {Menu::Case, ids::mnuTitle, L"&Title Case", &TForm1::mnuTitleClick},
+    {Menu::Case, ids::mnuFlipCase, L"&Flip Case", &TForm1::mnuFlipCaseClick},
+    {Menu::Text, 0, L"C&ode", nullptr, Menu::Code},
+    {Menu::Code, ids::mnuBeginEnd, L"&begin...end", &TForm1::mnuBeginEndClick},
+    {Menu::Code, ids::mnuIfthen, L"&if...then", &TForm1::mnuIfthenClick},
+    {Menu::Code, ids::mnuForNext, L"&for...next", &TForm1::mnuForNextClick},
+    {Menu::Code, ids::mnuWhile, L"&while / repeat / with", &TForm1::mnuWhileClick},
+    {Menu::Code, ids::mnuProc, L"pr&ocedure / function", &TForm1::mnuProcClick},
+    {Menu::Text, 0, nullptr, nullptr},
+    {Menu::Text, ids::mnuUnitHead, L"insert &UNIT comment", &TForm1::mnuUnitHeadClick},
+    {Menu::Text, ids::mnuProcHead, L"insert &PROC comment", &TForm1::mnuProcHeadClick},
+
+    {Menu::Format, ids::mnuIndent, L"&Indent / unindent", &TForm1::mnuIndentClick},
+    {Menu::Format, 0, L"&Comment out", nullptr, Menu::Comment},
+    {Menu::Comment, ids::mnuCommentSlash, L"&use //", &TForm1::mnuCommentSlashClick},
+    {Menu::Comment, ids::mnuCommentBrace, L"u&se {...}", &TForm1::mnuCommentBraceClick},
+    {Menu::Comment, ids::mnuCommentPar, L"us&e  (*...*)", &TForm1::mnuCommentParClick},
+    {Menu::Format, ids::mnuUncomment, L"U&ncomment", &TForm1::mnuUncommentClick},
+
+    {Menu::Help, ids::mnuAbout, L"&About", &TForm1::mnuAboutClick},
+    {Menu::Help, ids::mnuHelp, L"&Help", &TForm1::mnuHelpClick},
 };
 
 win::FormDef ToolbarDef() {
@@ -68,17 +122,6 @@ win::MenuHandle NewPopup() {
     win::MenuHandle menu(CreatePopupMenu());
     if (!menu) throw std::runtime_error("Cannot create a menu");
     return menu;
-}
-
-void AddItem(HMENU menu, int id, const wchar_t* caption, UINT flags = 0) {
-    AppendMenuW(menu, MF_STRING | flags, static_cast<UINT_PTR>(id), caption);
-}
-
-void AddSeparator(HMENU menu) { AppendMenuW(menu, MF_SEPARATOR, 0, nullptr); }
-
-// The parent menu owns the submenu from here on.
-void AddSubmenu(HMENU menu, win::MenuHandle submenu, const wchar_t* caption) {
-    AppendMenuW(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(submenu.release()), caption);
 }
 
 }  // namespace
@@ -121,50 +164,37 @@ void TForm1::SetUpComponents() {
 }
 
 void TForm1::BuildMenus() {
-    popMain_ = NewPopup();
-    AddItem(popMain_.get(), ids::mnuMinimize, L"Mi&nimize");
-    AddItem(popMain_.get(), ids::mnuUndo, L"&Undo");
-    AddItem(popMain_.get(), ids::mnuStayOnTop, L"&Stay on Top", MF_CHECKED);  // the window starts topmost
-    AddItem(popMain_.get(), ids::mnuLockWin, L"Lock to &Window");
-    AddSeparator(popMain_.get());
-    AddItem(popMain_.get(), ids::mnuExit, L"E&xit");
-
-    popText_ = NewPopup();
-    win::MenuHandle mCase = NewPopup();
-    AddItem(mCase.get(), ids::mnuUpper, L"&UPPER CASE");
-    AddItem(mCase.get(), ids::mnuLower, L"&lower case");
-    AddItem(mCase.get(), ids::mnuTitle, L"&Title Case");
-    AddItem(mCase.get(), ids::mnuFlipCase, L"&Flip Case");
-    AddSubmenu(popText_.get(), std::move(mCase), L"&Case");
-    win::MenuHandle code1 = NewPopup();
-    AddItem(code1.get(), ids::mnuBeginEnd, L"&begin...end");
-    AddItem(code1.get(), ids::mnuIfthen, L"&if...then");
-    AddItem(code1.get(), ids::mnuForNext, L"&for...next");
-    AddItem(code1.get(), ids::mnuWhile, L"&while / repeat / with");
-    AddItem(code1.get(), ids::mnuProc, L"pr&ocedure / function");
-    AddSubmenu(popText_.get(), std::move(code1), L"C&ode");
-    AddSeparator(popText_.get());
-    AddItem(popText_.get(), ids::mnuUnitHead, L"insert &UNIT comment");
-    AddItem(popText_.get(), ids::mnuProcHead, L"insert &PROC comment");
-
-    popFormat_ = NewPopup();
-    AddItem(popFormat_.get(), ids::mnuIndent, L"&Indent / unindent");
-    win::MenuHandle mComment = NewPopup();
-    AddItem(mComment.get(), ids::mnuCommentSlash, L"&use //");
-    AddItem(mComment.get(), ids::mnuCommentBrace, L"u&se {...}");
-    AddItem(mComment.get(), ids::mnuCommentPar, L"us&e  (*...*)");
-    AddSubmenu(popFormat_.get(), std::move(mComment), L"&Comment out");
-    AddItem(popFormat_.get(), ids::mnuUncomment, L"U&ncomment");
-
-    popHelp_ = NewPopup();
-    AddItem(popHelp_.get(), ids::mnuAbout, L"&About");
-    AddItem(popHelp_.get(), ids::mnuHelp, L"&Help");
+    constexpr auto kMenus = static_cast<std::size_t>(Menu::Count);
+    std::array<win::MenuHandle, kMenus> menus;
+    // A submenu's own lines may follow the line that hands it to its parent,
+    // so items are added through handles that outlive the hand-over.
+    std::array<HMENU, kMenus> handles{};
+    for (std::size_t i = 1; i < kMenus; ++i) {
+        menus[i] = NewPopup();
+        handles[i] = menus[i].get();
+    }
+    auto of = [&menus](Menu m) -> win::MenuHandle& { return menus[static_cast<std::size_t>(m)]; };
+    for (const MenuLine& line : kMenuLines) {
+        HMENU menu = handles[static_cast<std::size_t>(line.menu)];
+        if (line.opens != Menu::None) {
+            // The parent menu owns the submenu from here on.
+            AppendMenuW(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(of(line.opens).release()), line.caption);
+        } else if (line.caption == nullptr) {
+            AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+        } else {
+            AppendMenuW(menu, MF_STRING | line.flags, static_cast<UINT_PTR>(line.id), line.caption);
+        }
+    }
+    popMain_ = std::move(of(Menu::Main));
+    popText_ = std::move(of(Menu::Text));
+    popFormat_ = std::move(of(Menu::Format));
+    popHelp_ = std::move(of(Menu::Help));
 }
 
 void TForm1::form_create() {
     bridge_.Reset();
     InitAppDir();
-    StashStore(files_, boxes_, AppDir()).EnsureFolder();
+    StashStore(files_, boxes_, AppDir(), LessForUser).EnsureFolder();
 }
 
 void TForm1::Timer1Timer() { bridge_.Timer1Timer(); }
@@ -243,54 +273,30 @@ void TForm1::mnuCommentParClick() { snipkit::mnuCommentParClick(bridge_); }
 void TForm1::mnuUncommentClick() { snipkit::mnuUncommentClick(bridge_); }
 
 void TForm1::butStashClick() {
-    StashStore store(files_, boxes_, AppDir());
+    StashStore store(files_, boxes_, AppDir(), LessForUser);
     snipkit::butStashClick(bridge_, *dialogs_.frmSave, saveFields_, store);
 }
 
 void TForm1::butLoadClick() {
-    StashStore store(files_, boxes_, AppDir());
+    StashStore store(files_, boxes_, AppDir(), LessForUser);
     snipkit::butLoadClick(bridge_, *dialogs_.frmStash, store);
 }
 
 void TForm1::mnuAboutClick() { dialogs_.frmAbout->Show(); }
 
-void TForm1::mnuHelpClick() { ShowHelpContents(Handle()); }
+void TForm1::mnuHelpClick() {
+    ShellHelpViewer viewer(Handle());
+    snipkit::mnuHelpClick(files_, viewer, AppDir() + WideToUtf8(win::App().HelpFile()));
+}
 
 void TForm1::OnCommand(int id, int code) {
-    const bool isButton = id == ids::butMenu || id == ids::butText || id == ids::butFormat || id == ids::butStash ||
-                          id == ids::butLoad || id == ids::butHelp;
-    if (isButton && code != BN_CLICKED) return;
-    switch (id) {
-        case ids::butMenu: butMenuClick(); break;
-        case ids::butText: butTextClick(); break;
-        case ids::butFormat: butFormatClick(); break;
-        case ids::butStash: butStashClick(); break;
-        case ids::butLoad: butLoadClick(); break;
-        case ids::butHelp: butHelpClick(); break;
-        case ids::mnuMinimize: mnuMinimizeClick(); break;
-        case ids::mnuUndo: mnuUndoClick(); break;
-        case ids::mnuStayOnTop: mnuStayOnTopClick(); break;
-        case ids::mnuLockWin: mnuLockWinClick(); break;
-        case ids::mnuExit: mnuExitClick(); break;
-        case ids::mnuUpper: mnuUpperClick(); break;
-        case ids::mnuLower: mnuLowerClick(); break;
-        case ids::mnuTitle: mnuTitleClick(); break;
-        case ids::mnuFlipCase: mnuFlipCaseClick(); break;
-        case ids::mnuBeginEnd: mnuBeginEndClick(); break;
-        case ids::mnuIfthen: mnuIfthenClick(); break;
-        case ids::mnuForNext: mnuForNextClick(); break;
-        case ids::mnuWhile: mnuWhileClick(); break;
-        case ids::mnuProc: mnuProcClick(); break;
-        case ids::mnuUnitHead: mnuUnitHeadClick(); break;
-        case ids::mnuProcHead: mnuProcHeadClick(); break;
-        case ids::mnuIndent: mnuIndentClick(); break;
-        case ids::mnuCommentSlash: mnuCommentSlashClick(); break;
-        case ids::mnuCommentBrace: mnuCommentBraceClick(); break;
-        case ids::mnuCommentPar: mnuCommentParClick(); break;
-        case ids::mnuUncomment: mnuUncommentClick(); break;
-        case ids::mnuAbout: mnuAboutClick(); break;
-        case ids::mnuHelp: mnuHelpClick(); break;
-        default: break;
+    if (code == BN_CLICKED) {
+        for (const ToolbarButton& b : kButtons) {
+            if (b.id == id) return (this->*b.click)();
+        }
+    }
+    for (const MenuLine& line : kMenuLines) {
+        if (line.handler != nullptr && line.id == id) return (this->*line.handler)();
     }
 }
 

@@ -6,13 +6,26 @@
 
 #include "app/bridge.h"
 #include "app/file_system_win.h"
-#include "app/form_win.h"
-#include "app/forms_win.h"
-#include "app/handles_win.h"
 #include "app/msgbox_win.h"
 #include "app/window_system_win.h"
+#include "format/findent.h"
+#include "stash/stash_commands.h"
+#include "templates/template_commands.h"
+#include "ui/form_win.h"
+#include "ui/handles_win.h"
 
 namespace snipkit {
+
+// The dialogs the toolbar's commands open; set once at start-up.
+struct Dialogs {
+    IndentDialog* frmIndent = nullptr;
+    ProcDialog* frmProc = nullptr;
+    WhileDialog* frmWhile = nullptr;
+    ForNextDialog* frmForNext = nullptr;
+    win::Form* frmAbout = nullptr;
+    SaveDialog* frmSave = nullptr;
+    StashDialog* frmStash = nullptr;
+};
 
 inline constexpr const wchar_t* kToolbarClass = L"TForm1";
 inline constexpr UINT_PTR kTimer1 = 1;

@@ -44,8 +44,4 @@ constexpr int butHelp = 206;
 constexpr int Panel1 = 207;
 constexpr int Memo1 = 208;
 
-// Dialog buttons use the system's OK / Cancel ids so Enter and Esc work.
-constexpr int butOK = 1;
-constexpr int butCancel = 2;
-
 }  // namespace snipkit::ids

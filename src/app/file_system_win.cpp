@@ -3,10 +3,12 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <climits>
+#include <limits>
 #include <utility>
 
-#include "app/text_encoding.h"
-#include "app/wide_win.h"
+#include "app/app_error.h"
+#include "ui/wide_win.h"
 
 namespace snipkit {
 namespace {
@@ -43,32 +45,6 @@ private:
     HANDLE h_;
 };
 
-std::string AnsiToUtf8(const std::string& bytes) {
-    if (bytes.empty()) return {};
-    const int n = MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
-    std::wstring w(static_cast<std::size_t>(n), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), w.data(), n);
-    return WideToUtf8(w);
-}
-
-// The ANSI bytes of text when every character survives the round trip through
-// the code page; otherwise the UTF-8 bytes unchanged.
-std::string EncodeForFile(const std::string& utf8) {
-    if (utf8.empty()) return {};
-    const std::wstring w = Utf8ToWide(utf8);
-    const UINT acp = GetACP();
-    if (acp == CP_UTF8) return utf8;
-    BOOL usedDefault = FALSE;
-    const int n = WideCharToMultiByte(acp, WC_NO_BEST_FIT_CHARS, w.data(), static_cast<int>(w.size()), nullptr, 0,
-                                      nullptr, &usedDefault);
-    if (n <= 0 || usedDefault) return utf8;
-    std::string ansi(static_cast<std::size_t>(n), '\0');
-    WideCharToMultiByte(acp, WC_NO_BEST_FIT_CHARS, w.data(), static_cast<int>(w.size()), ansi.data(), n, nullptr,
-                        &usedDefault);
-    if (usedDefault || AnsiToUtf8(ansi) != utf8) return utf8;
-    return ansi;
-}
-
 bool WriteAll(HANDLE h, const std::string& bytes) {
     std::size_t done = 0;
     while (done < bytes.size()) {
@@ -80,20 +56,70 @@ bool WriteAll(HANDLE h, const std::string& bytes) {
     return true;
 }
 
+// Deletes the temporary files of earlier writes into folder (ending in a
+// backslash) that were cut short. One that another write has open right now
+// cannot be deleted and stays.
+void RemoveCutShortWrites(const std::wstring& folder) {
+    WIN32_FIND_DATAW fd;
+    FindHandle find(FindFirstFileW((folder + L"*" + Utf8ToWide(kWriteTempSuffix)).c_str(), &fd));
+    if (!find.valid()) return;
+    do {
+        // The pattern also matches short 8.3 names; the long name decides.
+        if ((fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || !IsWriteTempName(WideToUtf8(fd.cFileName))) continue;
+        DeleteFileW((folder + fd.cFileName).c_str());
+    } while (FindNextFileW(find.get(), &fd));
+}
+
 }  // namespace
 
-FileRead Win32FileSystem::ReadTextFile(const std::string& path, std::uint64_t maxBytes) {
+std::string Win32AnsiCodePage::ToUtf8(std::string_view bytes) const {
+    if (bytes.empty()) return {};
+    // The conversion counts in int; a larger text could not be shown anyway.
+    if (bytes.size() > static_cast<std::size_t>(INT_MAX)) throw TextExceedsMemoCapacity();
+    const int size = static_cast<int>(bytes.size());
+    const int n = MultiByteToWideChar(CP_ACP, 0, bytes.data(), size, nullptr, 0);
+    if (n <= 0) throw TextExceedsMemoCapacity();
+    std::wstring w(static_cast<std::size_t>(n), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, bytes.data(), size, w.data(), n);
+    return WideToUtf8(w);
+}
+
+std::optional<std::string> Win32AnsiCodePage::FromUtf8(std::string_view utf8) const {
+    if (utf8.empty()) return std::string();
+    if (GetACP() == CP_UTF8) return std::string(utf8);
+    if (utf8.size() > static_cast<std::size_t>(INT_MAX)) return std::nullopt;
+    const std::wstring w = Utf8ToWide(utf8);
+    if (w.size() > static_cast<std::size_t>(INT_MAX)) return std::nullopt;
+    const int size = static_cast<int>(w.size());
+    BOOL usedDefault = FALSE;
+    const int n =
+        WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, w.data(), size, nullptr, 0, nullptr, &usedDefault);
+    if (n <= 0 || usedDefault) return std::nullopt;
+    std::string ansi(static_cast<std::size_t>(n), '\0');
+    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, w.data(), size, ansi.data(), n, nullptr, &usedDefault);
+    if (usedDefault) return std::nullopt;
+    return ansi;
+}
+
+bool LessForUser(const std::string& a, const std::string& b) {
+    return CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, Utf8ToWide(a).c_str(), -1, Utf8ToWide(b).c_str(),
+                          -1) == CSTR_LESS_THAN;
+}
+
+FileRead Win32FileSystem::ReadBytes(const std::string& path, std::uint64_t maxBytes) {
     FileRead r;
     FileHandle f(CreateFileW(Utf8ToWide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!f.valid()) return r;
     LARGE_INTEGER size{};
     if (!GetFileSizeEx(f.get(), &size)) return r;
-    if (static_cast<std::uint64_t>(size.QuadPart) > maxBytes) {
+    // A file the address space cannot hold is too large as well.
+    const auto fileSize = static_cast<std::uint64_t>(size.QuadPart);
+    if (fileSize > maxBytes || fileSize > std::numeric_limits<std::size_t>::max()) {
         r.status = FileRead::Status::TooLarge;
         return r;
     }
-    std::string bytes(static_cast<std::size_t>(size.QuadPart), '\0');
+    std::string bytes(static_cast<std::size_t>(fileSize), '\0');
     std::size_t done = 0;
     while (done < bytes.size()) {
         DWORD got = 0;
@@ -104,29 +130,32 @@ FileRead Win32FileSystem::ReadTextFile(const std::string& path, std::uint64_t ma
     }
     bytes.resize(done);
     r.status = FileRead::Status::Ok;
-    r.text = IsValidUtf8(bytes) ? std::move(bytes) : AnsiToUtf8(bytes);
+    r.text = std::move(bytes);
     return r;
 }
 
-bool Win32FileSystem::WriteTextFile(const std::string& path, const std::string& text) {
+bool Win32FileSystem::WriteBytes(const std::string& path, const std::string& bytes) {
     const std::wstring target = Utf8ToWide(path);
-    const std::wstring temp = target + L".snipkit-tmp";
+    const std::wstring temp = Utf8ToWide(WriteTempPath(path));
+    RemoveCutShortWrites(target.substr(0, target.find_last_of(L'\\') + 1));
+    // Hidden while it is written, so that a save cut short leaves nothing a
+    // listing of the folder shows.
+    bool written = false;
     {
-        FileHandle f(CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+        FileHandle f(CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_HIDDEN,
                                  nullptr));
         if (!f.valid()) return false;
-        if (!WriteAll(f.get(), EncodeForFile(text)) || !FlushFileBuffers(f.get())) {
-            DeleteFileW(temp.c_str());
-            return false;
-        }
-    }
+        written = WriteAll(f.get(), bytes) && FlushFileBuffers(f.get());
+    }  // closed here: an open file cannot be deleted
     // A read-only snippet must stay as it is, as a direct write would have failed.
     const DWORD attrs = GetFileAttributesW(target.c_str());
-    if (attrs != INVALID_FILE_ATTRIBUTES && (attrs & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY))) {
-        DeleteFileW(temp.c_str());
-        return false;
+    const bool targetTaken =
+        attrs != INVALID_FILE_ATTRIBUTES && (attrs & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY));
+    // The rename keeps the attributes: the snippet must not come out hidden.
+    if (written && !targetTaken && SetFileAttributesW(temp.c_str(), FILE_ATTRIBUTE_NORMAL) &&
+        MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        return true;
     }
-    if (MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return true;
     DeleteFileW(temp.c_str());
     return false;
 }

@@ -8,12 +8,17 @@
 #include <exception>
 #include <memory>
 
+#include "about/Aboutwin_win.h"
+#include "about/help_win.h"
 #include "app/app_error.h"
-#include "app/application_win.h"
 #include "app/butts1_win.h"
-#include "app/forms_win.h"
-#include "app/msgbox_win.h"
-#include "app/wide_win.h"
+#include "app/pictures/app_icon.h"
+#include "format/findent_win.h"
+#include "stash/stash_forms_win.h"
+#include "templates/template_forms_win.h"
+#include "ui/application_win.h"
+#include "ui/modal_win.h"
+#include "ui/wide_win.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     INITCOMMONCONTROLSEX controls{};
@@ -23,9 +28,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
 
     using namespace snipkit;
     try {
-        win::Application app(instance);
+        win::Application app(instance, pictures::kAppIcon);
         app.SetTitle(Utf8ToWide(kAppTitle));
-        app.SetHelpFile(win::kHelpFileName);
+        app.SetHelpFile(kHelpFileName);
         // The toolbar first: it is the main form, and its creation handler
         // runs before any dialog exists.
         TForm1& toolbar = app.CreateForm(std::make_unique<TForm1>());
@@ -43,7 +48,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
         toolbar.SetDialogs(dialogs);
         return app.Run();
     } catch (const std::exception& e) {
-        win::ShowErrorBox(e);
+        // Without an application object there is no title to borrow.
+        win::ApplicationModalBox(Utf8ToWide(ErrorBoxText(e)), Utf8ToWide(kAppTitle), MB_ICONERROR | MB_OK);
         return 1;
     }
 }

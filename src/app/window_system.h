@@ -43,11 +43,23 @@ public:
 
     // Changes whenever the clipboard's content changes.
     virtual std::uint32_t ClipboardSequence() = 0;
+
+    // The four calls below open the clipboard once: while another program
+    // holds it they fail at once, and the caller decides how long to wait.
+
+    // Opens and closes the clipboard: true when no other program holds it.
+    // Changes nothing, so it wakes no clipboard listener.
+    virtual bool ClipboardFree() = 0;
     // False when the clipboard could not be opened.
     virtual bool EmptyClipboard() = 0;
     virtual ClipboardText ReadClipboardText() = 0;
     // The clipboard then holds text alone. False when it could not be set.
     virtual bool WriteClipboardText(const std::string& text) = 0;
+
+    // A steady clock, and a wait on it during which other programs' messages
+    // to this program's windows are still answered.
+    virtual std::uint64_t Milliseconds() = 0;
+    virtual void Wait(unsigned ms) = 0;
 };
 
 // The program's message boxes, all application-modal.

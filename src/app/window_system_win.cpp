@@ -4,28 +4,17 @@
 #include <string>
 #include <string_view>
 
-#include "app/wide_win.h"
+#include "ui/wide_win.h"
 
 namespace snipkit::win {
 namespace {
-
-constexpr int kOpenAttempts = 5;
-constexpr DWORD kOpenRetryMs = 4;
 
 HWND ToHwnd(Hwnd w) { return reinterpret_cast<HWND>(w); }
 Hwnd FromHwnd(HWND w) { return reinterpret_cast<Hwnd>(w); }
 
 }  // namespace
 
-ClipboardScope::ClipboardScope(HWND owner) {
-    for (int attempt = 0; attempt < kOpenAttempts; ++attempt) {
-        if (attempt > 0) Sleep(kOpenRetryMs);
-        if (OpenClipboard(owner)) {
-            open_ = true;
-            return;
-        }
-    }
-}
+ClipboardScope::ClipboardScope(HWND owner) : open_(OpenClipboard(owner) != FALSE) {}
 
 ClipboardScope::~ClipboardScope() {
     if (open_) CloseClipboard();
@@ -74,6 +63,8 @@ void Win32WindowSystem::RaiseWindow(Hwnd w) {
 
 std::uint32_t Win32WindowSystem::ClipboardSequence() { return GetClipboardSequenceNumber(); }
 
+bool Win32WindowSystem::ClipboardFree() { return ClipboardScope(clipboardOwner_).IsOpen(); }
+
 bool Win32WindowSystem::EmptyClipboard() {
     ClipboardScope clipboard(clipboardOwner_);
     return clipboard.IsOpen() && ::EmptyClipboard();
@@ -121,6 +112,30 @@ bool Win32WindowSystem::WriteClipboardText(const std::string& text) {
         return false;
     }
     return true;  // the clipboard owns the block now
+}
+
+std::uint64_t Win32WindowSystem::Milliseconds() {
+    // Finer than GetTickCount's 16 ms steps, which are longer than the first waits.
+    LARGE_INTEGER frequency, count;
+    QueryPerformanceFrequency(&frequency);
+    QueryPerformanceCounter(&count);
+    return static_cast<std::uint64_t>(count.QuadPart / frequency.QuadPart * 1000 +
+                                      count.QuadPart % frequency.QuadPart * 1000 / frequency.QuadPart);
+}
+
+void Win32WindowSystem::Wait(unsigned ms) {
+    const std::uint64_t until = Milliseconds() + ms;
+    for (std::uint64_t now = Milliseconds(); now < until; now = Milliseconds()) {
+        // A program that holds the clipboard may be waiting for an answer from
+        // us (EmptyClipboard sends WM_DESTROYCLIPBOARD to the owner), so sent
+        // messages are handled; posted ones, input and timer ticks stay queued
+        // for the message loop.
+        if (MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(until - now), QS_SENDMESSAGE) ==
+            WAIT_OBJECT_0) {
+            MSG m;
+            PeekMessageW(&m, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+        }
+    }
 }
 
 }  // namespace snipkit::win

@@ -7,8 +7,8 @@
 
 namespace snipkit::win {
 
-// The clipboard, open for as long as the scope lives. Another program may
-// hold it for a moment, so opening is tried a few times before giving up.
+// The clipboard, open for as long as the scope lives. Opening is tried once;
+// how long to wait for another program that holds it is the bridge's matter.
 class ClipboardScope {
 public:
     explicit ClipboardScope(HWND owner);
@@ -61,9 +61,13 @@ public:
     void RaiseWindow(Hwnd w) override;
 
     std::uint32_t ClipboardSequence() override;
+    bool ClipboardFree() override;
     bool EmptyClipboard() override;
     ClipboardText ReadClipboardText() override;
     bool WriteClipboardText(const std::string& text) override;
+
+    std::uint64_t Milliseconds() override;
+    void Wait(unsigned ms) override;
 
 private:
     HWND clipboardOwner_ = nullptr;

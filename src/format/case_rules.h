@@ -7,6 +7,12 @@
 
 namespace snipkit {
 
+enum class CaseRule { Upper, Lower, Title, Flip };
+
+std::string ApplyCaseRule(CaseRule rule, std::string_view text);
+// The same written to out (text.size() bytes, not overlapping text).
+void ApplyCaseRule(CaseRule rule, std::string_view text, char* out);
+
 std::string UpperCase(std::string_view text);
 std::string LowerCase(std::string_view text);
 std::string FlipCase(std::string_view text);

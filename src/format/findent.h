@@ -19,7 +19,4 @@ public:
     virtual bool Show(IndentFields& fields) = 0;
 };
 
-// What OK pastes: the memo text with every counted line shifted.
-std::string IndentDialogResult(const IndentFields& fields);
-
 }  // namespace snipkit

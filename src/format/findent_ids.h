@@ -2,7 +2,7 @@
 // and the end-to-end driver that works it. No <windows.h> here.
 #pragma once
 
-#include "app/command_ids.h"
+#include "ui/dialog_ids.h"
 
 namespace snipkit::ids::findent {
 

@@ -1,8 +1,8 @@
 // The Indent dialog (unit findent): the captured text in an editable memo,
 // the direction and the number of columns. The dialog only collects; the
 // indent command rewrites the text once the dialog has closed.
-#include "app/forms_win.h"
 #include "format/findent_ids.h"
+#include "format/findent_win.h"
 #include "format/indent_rules.h"
 
 namespace snipkit {

@@ -1,6 +1,8 @@
 // The commands of the "Format text" menu: comment, uncomment, indent.
 #pragma once
 
+#include <string>
+
 #include "app/bridge.h"
 #include "format/findent.h"
 
@@ -15,5 +17,8 @@ void mnuUncommentClick(EditorBridge& bridge);
 // indented or unindented. `fields` lives as long as the dialog does, so the
 // Indent / Unindent choice carries over from one opening to the next.
 void mnuIndentClick(EditorBridge& bridge, IndentDialog& dialog, IndentFields& fields);
+
+// What the Indent dialog's OK pastes: its text with every counted line shifted.
+std::string IndentDialogResult(const IndentFields& fields);
 
 }  // namespace snipkit

@@ -2,9 +2,9 @@
 // captured text, which the user may still edit before it is written.
 #include <exception>
 
-#include "app/forms_win.h"
-#include "app/msgbox_win.h"
+#include "stash/stash_forms_win.h"
 #include "stash/stash_ids.h"
+#include "ui/modal_win.h"
 
 namespace snipkit {
 namespace {

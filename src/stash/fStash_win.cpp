@@ -3,9 +3,9 @@
 #include <string>
 #include <vector>
 
-#include "app/forms_win.h"
-#include "app/wide_win.h"
+#include "stash/stash_forms_win.h"
 #include "stash/stash_ids.h"
+#include "ui/wide_win.h"
 
 namespace snipkit {
 namespace {

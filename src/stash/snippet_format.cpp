@@ -31,8 +31,11 @@ bool IsDeviceName(std::string_view step) {
     for (std::string_view device : kFixed) {
         if (EqualsNoCase(base, device)) return true;
     }
-    return base.size() == 4 && base[3] >= '1' && base[3] <= '9' &&
-           (EqualsNoCase(base.substr(0, 3), "COM") || EqualsNoCase(base.substr(0, 3), "LPT"));
+    if (!EqualsNoCase(base.substr(0, 3), "COM") && !EqualsNoCase(base.substr(0, 3), "LPT")) return false;
+    const std::string_view number = base.substr(3);
+    // The ports 1 to 9, and 1 to 3 with superscript digits (U+00B9, U+00B2, U+00B3).
+    if (number.size() == 1) return number[0] >= '1' && number[0] <= '9';
+    return number == "\xC2\xB9" || number == "\xC2\xB2" || number == "\xC2\xB3";
 }
 
 // A trailing dot also refuses the "." and ".." steps.
@@ -80,6 +83,8 @@ StashNameCheck CheckStashName(std::string_view name) {
 std::string RefusedStashNameMessage(std::string_view name) {
     return kMsgRefusedNamePrefix + std::string(name);
 }
+
+std::string TooLongStashNameMessage(std::string_view name) { return kMsgNameTooLongPrefix + std::string(name); }
 
 std::string TakeSnippet(std::string_view preview) {
     LineList lines(preview);

@@ -14,6 +14,7 @@ inline constexpr const char* kSnippetExtension = ".pas";
 inline constexpr const char* kMsgNeedFileName = "You need to enter a filename to save this piece of code.";
 inline constexpr const char* kCapCantSave = "Can't save";
 inline constexpr const char* kMsgRefusedNamePrefix = "This file name can't be used in the stash: ";
+inline constexpr const char* kMsgNameTooLongPrefix = "This file name is too long for the stash: ";
 
 // The file content: the marker line with the description, then the text
 // with one CR LF added unless it already ends in CR LF (an empty text adds
@@ -30,12 +31,14 @@ enum class StashNameCheck { Usable, Empty, Refused };
 // Whether a typed name may be saved. Refused: a name that would leave the
 // stash folder or that Windows can't store (absolute or drive paths, "..",
 // ':', < > " / | ? *, control characters, empty steps, steps ending in a dot
-// or blank, device names such as CON or LPT1), judged on the path the name
-// gives after the extension rule.
+// or blank, device names such as CON, LPT1 or COM¹), judged on the path the
+// name gives after the extension rule.
 StashNameCheck CheckStashName(std::string_view name);
 
 // kMsgRefusedNamePrefix followed by the name.
 std::string RefusedStashNameMessage(std::string_view name);
+// kMsgNameTooLongPrefix followed by the name.
+std::string TooLongStashNameMessage(std::string_view name);
 
 // The snippet a preview text gives: its first line and line break dropped,
 // whatever that line holds; the rest unchanged.

@@ -10,13 +10,6 @@ namespace {
 
 std::string FolderWithoutSlash(const std::string& folder) { return folder.substr(0, folder.size() - 1); }
 
-bool LessIgnoringCase(const std::string& a, const std::string& b) {
-    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        const auto lower = [](unsigned char c) { return c >= 'A' && c <= 'Z' ? c + 0x20 : c; };
-        return lower(static_cast<unsigned char>(x)) < lower(static_cast<unsigned char>(y));
-    });
-}
-
 }  // namespace
 
 void StashStore::EnsureFolder() {
@@ -37,6 +30,12 @@ bool StashStore::Save(const SaveFields& fields) {
             break;
     }
     const std::string path = StashFilePath(folder_, fields.name);
+    // Windows would refuse the save's temporary file, 12 characters longer,
+    // with no better word than "Cannot create file".
+    if (!FitsWriteBytes(path)) {
+        boxes_.MsgBox(TooLongStashNameMessage(fields.name), kCapCantSave);
+        return false;
+    }
     if (!fs_.WriteTextFile(path, SnippetFileContent(fields.desc, fields.memoText))) throw CannotCreateFile(path);
     return true;
 }
@@ -47,7 +46,10 @@ std::vector<std::string> StashStore::List() {
         return {};
     }
     std::vector<std::string> names = fs_.ListPlainFiles(folder_);
-    std::stable_sort(names.begin(), names.end(), LessIgnoringCase);
+    // A save cut short is no snippet, whatever attributes its file kept.
+    names.erase(std::remove_if(names.begin(), names.end(), [](const std::string& n) { return IsWriteTempName(n); }),
+                names.end());
+    std::stable_sort(names.begin(), names.end(), order_);
     return names;
 }
 

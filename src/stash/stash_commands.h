@@ -8,6 +8,7 @@
 
 #include "app/bridge.h"
 #include "app/file_system.h"
+#include "stash/snippet_format.h"
 
 namespace snipkit {
 
@@ -20,11 +21,15 @@ struct SaveFields {
     std::string memoText;  // refilled with the selection at every opening
 };
 
+// The order of the browser's names: true when a goes before b. The shell
+// compares as Windows does for the user's locale, the tests as they choose.
+using NameOrder = std::function<bool(const std::string& a, const std::string& b)>;
+
 // The stash folder on disk: listing, reading and writing snippets.
 class StashStore {
 public:
-    StashStore(FileSystem& fs, MessageBoxes& boxes, std::string appDir)
-        : fs_(fs), boxes_(boxes), folder_(std::move(appDir) + "stash\\") {}
+    StashStore(FileSystem& fs, MessageBoxes& boxes, std::string appDir, NameOrder order)
+        : fs_(fs), boxes_(boxes), folder_(std::move(appDir) + kStashFolderName), order_(std::move(order)) {}
 
     // AppDir + "stash\".
     const std::string& Folder() const { return folder_; }
@@ -32,12 +37,14 @@ public:
     // Creates the folder unless a plain file of that name is in the way.
     void EnsureFolder();
 
-    // Saves the dialog's fields. False after a message about the name (the
-    // dialog then stays open); throws AppError when the file cannot be written.
+    // Saves the dialog's fields. False after a message about the name (empty,
+    // refused, or too long for Windows; the dialog then stays open); throws
+    // AppError when the file cannot be written.
     bool Save(const SaveFields& fields);
 
-    // The listed file names, sorted without regard to case. Read afresh every
-    // time; a missing folder is recreated quietly and lists nothing.
+    // The listed file names in the store's order; temporary files of saves
+    // left out. Read afresh every time; a missing folder is
+    // recreated quietly and lists nothing.
     std::vector<std::string> List();
 
     // The preview of a listed file: its text with every line break made CR LF.
@@ -48,6 +55,7 @@ private:
     FileSystem& fs_;
     MessageBoxes& boxes_;
     std::string folder_;
+    NameOrder order_;
 };
 
 class SaveDialog {

@@ -3,7 +3,7 @@
 // them. No <windows.h> here.
 #pragma once
 
-#include "app/command_ids.h"
+#include "ui/dialog_ids.h"
 
 // butOK / butCopy and butCancel are ids::butOK and ids::butCancel, so that
 // Enter and Esc work.

@@ -1,8 +1,7 @@
 // The for loop dialog (unit fForNext): loop variable, range, direction and
 // whether to wrap the selection. Created once at start-up; the toolbar keeps
 // the fields, so the dialog reopens with what was entered the last time.
-#include "app/command_ids.h"
-#include "app/forms_win.h"
+#include "templates/template_forms_win.h"
 #include "templates/template_ids.h"
 
 namespace snipkit {

@@ -6,9 +6,8 @@
 #include <optional>
 #include <string>
 
-#include "app/command_ids.h"
-#include "app/forms_win.h"
 #include "format/indent_rules.h"
+#include "templates/template_forms_win.h"
 #include "templates/template_ids.h"
 
 namespace snipkit {

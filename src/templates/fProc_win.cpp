@@ -1,8 +1,7 @@
 // The procedure / function dialog (unit fProc): the kind of routine, its
 // name, a var block and the ProcHead.txt comment. Created once at start-up;
 // the toolbar keeps the fields, so the dialog reopens with the last entries.
-#include "app/command_ids.h"
-#include "app/forms_win.h"
+#include "templates/template_forms_win.h"
 #include "templates/template_ids.h"
 
 namespace snipkit {

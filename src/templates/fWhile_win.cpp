@@ -1,8 +1,7 @@
 // The while / repeat / with dialog (unit fWhile): which statement, its
 // condition and whether to wrap the selection. Created once at start-up; the
 // toolbar keeps the fields, so the dialog reopens with the last entries.
-#include "app/command_ids.h"
-#include "app/forms_win.h"
+#include "templates/template_forms_win.h"
 #include "templates/template_ids.h"
 
 namespace snipkit {

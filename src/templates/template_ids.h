@@ -1,7 +1,9 @@
 // Control ids of the four template dialogs, shared by the dialogs and by the
 // end-to-end driver that fills them in. OK and Cancel are ids::butOK and
-// ids::butCancel (app/command_ids.h). No <windows.h> here.
+// ids::butCancel. No <windows.h> here.
 #pragma once
+
+#include "ui/dialog_ids.h"
 
 namespace snipkit::ids {
 

@@ -26,7 +26,8 @@ foreach(_group IN LISTS _e2e_groups)
     # One display-and-Wine session at a time: the scenarios share the prefix
     # and watch the foreground window.
     RESOURCE_LOCK snipkit_e2e
-    # The first run also makes the Wine prefix.
-    TIMEOUT 300
+    # The first run also makes the Wine prefix; a loaded machine is slow.
+    TIMEOUT 600
     LABELS e2e)
+  snipkit_guard_wine_test(e2e.${_group})
 endforeach()

@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # Runs end-to-end scenarios of the toolbar under Wine on a private X display.
 #
-#   run_e2e.sh WIN64_BUILD_DIR [--shots DIR] NAME...
+#   run_e2e.sh WIN64_BUILD_DIR [--shots DIR] [--bench] NAME...
 #
 # NAME is a scenario group, group.scenario or a scenario name (see
 # `e2e_driver.exe list`); --shots names the folder for the screenshots of the
-# demo group. State lives in $SNIPKIT_E2E_STATE (default:
+# demo group; --bench runs the benchmark program e2e_bench.exe, which acts
+# as the driver does but measures, instead of the driver. State lives in $SNIPKIT_E2E_STATE (default:
 # ./e2e-state): the Wine prefix, made once and reused, and the scenarios'
 # work folders. While the driver runs, a small host helper carries out the
 # xdotool and screenshot requests it drops into a folder, since a Windows
@@ -13,33 +14,36 @@
 set -uo pipefail
 
 usage() {
-    echo "usage: $0 WIN64_BUILD_DIR [--shots DIR] NAME..." >&2
+    echo "usage: $0 WIN64_BUILD_DIR [--shots DIR] [--bench] NAME..." >&2
     exit 2
 }
 [ $# -ge 2 ] || usage
 win_dir=$(cd "$1" && pwd) || exit 2
 shift
 shots=""
+program=e2e_driver
 names=()
 while [ $# -gt 0 ]; do
     case "$1" in
         --shots) [ $# -ge 2 ] || usage; mkdir -p "$2"; shots=$(cd "$2" && pwd); shift 2 ;;
+        --bench) program=e2e_bench; shift ;;
         -*) usage ;;
         *) names+=("$1"); shift ;;
     esac
 done
 [ ${#names[@]} -gt 0 ] || usage
 
-wine=/usr/lib/wine/wine64
-e2e_bin="$win_dir/tests/e2e"
-driver="$e2e_bin/e2e_driver.exe"
-snipkit="$win_dir/snipkit.exe"
 repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+. "$repo/tools/wine.sh"
+wine_check || exit
+e2e_bin="$win_dir/tests/e2e"
+driver="$e2e_bin/$program.exe"
+snipkit="$win_dir/snipkit.exe"
 state=${SNIPKIT_E2E_STATE:-$PWD/e2e-state}
 mkdir -p "$state"
 state=$(cd "$state" && pwd)
 
-for f in "$wine" "$driver" "$e2e_bin/standin_editor.exe" "$e2e_bin/e2e_menuhook.dll"; do
+for f in "$driver" "$e2e_bin/standin_editor.exe" "$e2e_bin/e2e_menuhook.dll"; do
     if [ ! -e "$f" ]; then
         echo "missing: $f" >&2
         exit 2
@@ -106,8 +110,8 @@ if [ "$(cat "$WINEPREFIX/.snipkit-e2e-ready" 2>/dev/null)" != "$prefix_version" 
     echo "making the Wine prefix $WINEPREFIX"
     rm -rf "$WINEPREFIX"
     {
-        "$wine" wineboot -i &&
-            "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f &&
+        wineboot -i &&
+            wine64 reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f &&
             wineserver -w
     } >"$state/wineboot.log" 2>&1 8>&- || { cat "$state/wineboot.log" >&2; exit 1; }
     echo "$prefix_version" >"$WINEPREFIX/.snipkit-e2e-ready"
@@ -144,7 +148,7 @@ mkdir -p "$state/work"
 extra=()
 [ -n "$shots" ] && extra+=(--shots "$(to_windows "$shots")")
 start=$(date +%s)
-"$wine" "$driver" run \
+wine64 "$driver" run \
     --snipkit "$(to_windows "$snipkit")" \
     --work "$(to_windows "$state/work")" \
     --repo "$(to_windows "$repo")" \

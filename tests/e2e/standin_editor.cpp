@@ -1,6 +1,7 @@
 // A stand-in for the IDE's code editor: a top-level "TEditWindow" holding one
 // "TEditControl", which is the system EDIT control under another class name,
-// so WM_COPY, WM_PASTE and WM_UNDO behave exactly as in a real edit control.
+// so WM_PASTE and WM_UNDO behave exactly as in a real edit control; WM_COPY
+// is done here, as Windows' edit control does it (see CopySelection).
 //
 //   standin_editor.exe [--pos X,Y,W,H] [--caption TEXT] [--before CLASS]... [--nest] [FILE]
 //
@@ -16,13 +17,14 @@
 #include <shellapi.h>
 
 #include <cstdio>
+#include <cstring>
 #include <cwchar>
 #include <string>
 #include <vector>
 
 #include "e2e_protocol.h"
 
-#include "app/wide_win.h"
+#include "ui/wide_win.h"
 
 namespace {
 
@@ -37,10 +39,41 @@ void Bump(const wchar_t* prop) {
     SetPropW(g_frame, prop, reinterpret_cast<HANDLE>(n + 1));
 }
 
-// Counts what arrives and hands everything on to the EDIT code unchanged.
+// The copy as Windows' edit control makes it: the control opens the clipboard
+// itself and copies nothing when another program holds it. (Wine's EDIT sets
+// the data even then, which would hide a copy lost to a busy clipboard.)
+void CopySelection(HWND hwnd) {
+    DWORD start = 0, end = 0;
+    SendMessageW(hwnd, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    if (end <= start) return;
+    std::wstring text(static_cast<size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
+    text.resize(static_cast<size_t>(GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()))));
+    if (end > text.size()) return;
+    const std::wstring selected = text.substr(start, end - start);
+    const size_t bytes = (selected.size() + 1) * sizeof(wchar_t);
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, bytes);
+    if (!block) return;
+    if (void* p = GlobalLock(block)) {
+        memcpy(p, selected.c_str(), bytes);
+        GlobalUnlock(block);
+    }
+    if (!OpenClipboard(hwnd)) {
+        GlobalFree(block);
+        return;
+    }
+    if (!EmptyClipboard() || !SetClipboardData(CF_UNICODETEXT, block)) GlobalFree(block);
+    CloseClipboard();
+}
+
+// Counts what arrives and hands everything on to the EDIT code unchanged,
+// except the copy. The paste stays EDIT's own, which opens the clipboard
+// itself and pastes nothing when that fails, as on Windows.
 LRESULT CALLBACK CountingEditProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
-        case WM_COPY: Bump(e2e::kPropCopyCount); break;
+        case WM_COPY:
+            CopySelection(hwnd);
+            Bump(e2e::kPropCopyCount);
+            return 0;
         case WM_PASTE: Bump(e2e::kPropPasteCount); break;
         case WM_UNDO: Bump(e2e::kPropUndoCount); break;
         case WM_CUT: Bump(e2e::kPropCutCount); break;

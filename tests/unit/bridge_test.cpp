@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 
 #include "app/bridge.h"
 #include "fake_window_system.h"
+#include "format/case_commands.h"
+#include "format/format_commands.h"
 
 namespace snipkit::testing {
 namespace {
@@ -141,6 +144,137 @@ TEST(Bridge, BusyClipboardWhenReading) {
     EXPECT_FALSE(b.CaptureSelection(true));
     EXPECT_EQ(b.State().WorkText, "earlier");
     EXPECT_EQ(d.boxes.shown, std::vector<ShownBox>{kBusy});
+}
+
+// Other programs at the clipboard around one capture: one that holds it for
+// a while, or a history tool that opens it after every change.
+struct HeldCaptureCase {
+    const char* name;
+    bool controlKnown;  // else found by a search, which empties the clipboard first
+    std::size_t selStart, selEnd;
+    std::vector<FakeWindowSystem::Hold> holds;
+    unsigned listenerWakeMs, listenerHoldMs;
+    bool expectResult;
+    const char* expectWorkText;
+    std::vector<ShownBox> expectBoxes;
+    std::size_t expectCopies;
+};
+
+TEST(Bridge, CaptureBesideOtherClipboardUsers) {
+    const unsigned past = kClipboardPatienceMs + 1000;
+    const std::vector<HeldCaptureCase> cases = {
+        {"held just while the editor copies: copied once more", true, 2, 5, {{1, 200}}, 0, 0, true, "sel", {}, 2},
+        {"held from the copy on past the budget: busy", true, 2, 5, {{1, past}}, 0, 0, false, "earlier", {kBusy}, 1},
+        {"held from the copy on, nothing selected: still busy", true, 2, 2, {{1, past}}, 0, 0, false, "earlier",
+         {kBusy}, 1},
+        {"held when the command starts: one copy once it is free", true, 2, 5, {{0, 300}}, 0, 0, true, "sel", {}, 1},
+        {"held from the start past the budget: busy, no copy", true, 2, 5, {{0, past}}, 0, 0, false, "earlier",
+         {kBusy}, 0},
+        {"let go again during the second copy, nothing selected", true, 2, 2, {{1, 150}}, 0, 0, true, "", {}, 2},
+        {"a history tool keeps it 100 ms after the editor's copy", true, 2, 5, {}, 0, 100, true, "sel", {}, 1},
+        {"a history tool that keeps it 2 s: busy", true, 2, 5, {}, 0, 2000, false, "earlier", {kBusy}, 1},
+        {"nothing selected beside a history tool", true, 2, 2, {}, 0, 100, true, "", {}, 1},
+        {"search: held while emptying, within the budget", false, 2, 5, {{0, 300}}, 0, 0, true, "sel", {}, 1},
+        {"search: held while emptying, past the budget: busy, no copy", false, 2, 5, {{0, past}}, 0, 0, false,
+         "earlier", {kBusy}, 0},
+        {"search: our emptying wakes a history tool", false, 2, 5, {}, 1, 100, true, "sel", {}, 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Desk d;
+        EditorBridge b(d.ws, d.boxes);
+        b.State().WorkText = "earlier";
+        b.State().SourceWindow = d.editWindow;
+        if (c.controlKnown) b.State().EditorControl = d.editControl;
+        d.ws.SetSelection(d.editControl, "a sel b", c.selStart, c.selEnd);
+        d.ws.SetClipboard("old clip");
+        d.ws.holds = c.holds;
+        d.ws.listenerWakeMs = c.listenerWakeMs;
+        d.ws.listenerHoldMs = c.listenerHoldMs;
+
+        EXPECT_EQ(b.CaptureSelection(true), c.expectResult);
+        EXPECT_EQ(b.State().WorkText, c.expectWorkText);
+        EXPECT_EQ(d.boxes.shown, c.expectBoxes);
+        EXPECT_EQ(std::count(d.ws.sent.begin(), d.ws.sent.end(), SentMessage{d.editControl, EditMessage::Copy}),
+                  static_cast<std::ptrdiff_t>(c.expectCopies));
+        EXPECT_FALSE(b.State().CopyDone);
+        // However it ends, the capture gives up within one budget per wait.
+        EXPECT_LE(d.ws.now, 3u * (kClipboardPatienceMs + kListenerWakeMs) + 10u);
+    }
+}
+
+// The editor pastes nothing while another program holds the clipboard, and
+// the toolbar's own write wakes every history tool.
+struct HeldReplaceCase {
+    const char* name;
+    std::vector<FakeWindowSystem::Hold> holds;
+    unsigned listenerWakeMs, listenerHoldMs;
+    const char* expectEditorText;
+    std::vector<ShownBox> expectBoxes;
+    std::size_t expectPastes;
+};
+
+TEST(Bridge, ReplaceBesideOtherClipboardUsers) {
+    const std::vector<HeldReplaceCase> cases = {
+        {"held 150 ms when writing: written, then pasted", {{0, 150}}, 0, 0, "a NEW b", {}, 1},
+        {"held for good: busy, nothing pasted", {{0, 100000}}, 0, 0, "a sel b", {kBusy}, 0},
+        {"a history tool wakes at our write and keeps it 100 ms", {}, 1, 100, "a NEW b", {}, 1},
+        {"a history tool that wakes late within the moment", {}, kListenerWakeMs, 100, "a NEW b", {}, 1},
+        {"a history tool that keeps it 2 s: busy, nothing pasted", {}, 1, 2000, "a sel b", {kBusy}, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Desk d;
+        EditorBridge b(d.ws, d.boxes);
+        b.State().EditorControl = d.editControl;
+        b.State().SourceWindow = d.editWindow;
+        d.ws.SetSelection(d.editControl, "a sel b", 2, 5);
+        d.ws.holds = c.holds;
+        d.ws.listenerWakeMs = c.listenerWakeMs;
+        d.ws.listenerHoldMs = c.listenerHoldMs;
+
+        EXPECT_EQ(b.ReplaceSelection("NEW"), c.expectBoxes.empty());
+        EXPECT_EQ(d.ws.Window(d.editControl).text, c.expectEditorText);
+        EXPECT_EQ(d.boxes.shown, c.expectBoxes);
+        EXPECT_EQ(d.ws.sent.size(), c.expectPastes);
+        EXPECT_EQ(d.ws.raised, std::vector<Hwnd>{d.editWindow});
+    }
+}
+
+TEST(Bridge, BusyClipboardWaitsTheBudgetInGrowingSteps) {
+    Desk d;
+    EditorBridge b(d.ws, d.boxes);
+    d.ws.clipboardBusy = true;
+    EXPECT_FALSE(b.ReplaceSelection("NEW"));
+    ASSERT_FALSE(d.ws.waits.empty());
+    EXPECT_EQ(d.ws.now, kClipboardPatienceMs);
+    EXPECT_EQ(d.ws.waits.front(), kClipboardFirstRetryMs);
+    for (std::size_t i = 1; i < d.ws.waits.size(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_LE(d.ws.waits[i], kClipboardLongestRetryMs);
+        EXPECT_LE(d.ws.waits[i], 2 * d.ws.waits[i - 1]);
+        if (i + 1 < d.ws.waits.size()) {
+            EXPECT_GE(d.ws.waits[i], d.ws.waits[i - 1]);
+        }
+    }
+    // Few enough tries that waiting costs nothing worth naming.
+    EXPECT_LE(d.ws.waits.size(), 20u);
+}
+
+TEST(Bridge, CommandsInARowBesideAHistoryTool) {
+    Desk d;
+    EditorBridge b(d.ws, d.boxes);
+    b.State().EditorControl = d.editControl;
+    b.State().SourceWindow = d.editWindow;
+    d.ws.listenerWakeMs = 1;
+    d.ws.listenerHoldMs = 100;
+    d.ws.SetSelection(d.editControl, "hello there", 0, 11);
+    RunCaseCommand(b, CaseRule::Upper);
+    ASSERT_EQ(d.ws.Window(d.editControl).text, "HELLO THERE");
+    d.ws.SetSelection(d.editControl, "HELLO THERE", 0, 11);
+    mnuCommentSlashClick(b);
+    EXPECT_EQ(d.ws.Window(d.editControl).text, "//HELLO THERE");
+    EXPECT_TRUE(d.boxes.shown.empty());
 }
 
 TEST(Bridge, ReplaceSelectionPastesAndRaises) {

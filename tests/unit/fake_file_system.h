@@ -1,5 +1,6 @@
 // An in-memory file system for the command tests: files by full path, hidden
-// files, read-only files and files that cannot be opened.
+// files, read-only files and files that cannot be opened; code page 1252 as
+// the ANSI code page.
 #pragma once
 
 #include <algorithm>
@@ -9,19 +10,20 @@
 #include <vector>
 
 #include "app/file_system.h"
+#include "code_page_1252.h"
 
 namespace snipkit::testing {
 
 class FakeFileSystem : public FileSystem {
 public:
-    std::map<std::string, std::string> files;  // full path -> content (UTF-8)
+    std::map<std::string, std::string> files;  // full path -> bytes
     std::set<std::string> dirs;
     std::set<std::string> hidden;    // listed nowhere
     std::set<std::string> locked;    // cannot be opened or written
     std::set<std::string> readOnly;  // cannot be written
     int writes = 0;
 
-    FileRead ReadTextFile(const std::string& path, std::uint64_t maxBytes) override {
+    FileRead ReadBytes(const std::string& path, std::uint64_t maxBytes) override {
         FileRead r;
         auto it = files.find(path);
         if (it == files.end() || locked.count(path)) return r;
@@ -33,11 +35,11 @@ public:
         r.text = it->second;
         return r;
     }
-    bool WriteTextFile(const std::string& path, const std::string& text) override {
+    bool WriteBytes(const std::string& path, const std::string& bytes) override {
         const auto slash = path.rfind('\\');
         if (slash != std::string::npos && !dirs.count(path.substr(0, slash))) return false;
         if (locked.count(path) || readOnly.count(path)) return false;
-        files[path] = text;
+        files[path] = bytes;
         ++writes;
         return true;
     }
@@ -59,6 +61,9 @@ public:
         dirs.insert(path);
         return true;
     }
+    const CodePage& AnsiCodePage() const override { return ansi; }
+
+    CodePage1252 ansi;
 };
 
 }  // namespace snipkit::testing

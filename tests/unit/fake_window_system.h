@@ -1,8 +1,10 @@
 // A scripted desktop for the bridge and command tests: windows with class
 // names and children, edit controls that copy, paste and undo like the real
-// editor, a clipboard that another program can hold, and recorded message boxes.
+// editor, a clipboard that other programs can hold, a clock that moves only
+// when the bridge waits or the editor handles a message, and recorded message boxes.
 #pragma once
 
+#include <cstdint>
 #include <map>
 #include <string>
 #include <utility>
@@ -54,11 +56,30 @@ public:
     void SetClipboard(const std::string& text) {
         clipText_ = text;
         clipHasText_ = true;
-        ++sequence_;
+        Changed();
+    }
+
+    // Another program holds the clipboard open from `from` until just before `until`.
+    struct Hold {
+        std::uint64_t from, until;
+    };
+    bool Held() const {
+        if (clipboardBusy) return true;
+        for (const Hold& h : holds) {
+            if (now >= h.from && now < h.until) return true;
+        }
+        return false;
     }
 
     Hwnd foreground = 0;
-    bool clipboardBusy = false;
+    bool clipboardBusy = false;  // held for good
+    std::vector<Hold> holds;
+    // A clipboard history tool: listenerWakeMs after every change it opens the
+    // clipboard and keeps it for listenerHoldMs (0: no such tool).
+    unsigned listenerWakeMs = 2;
+    unsigned listenerHoldMs = 0;
+    std::uint64_t now = 0;
+    std::vector<unsigned> waits;  // every wait of the bridge, in order
     bool clipHasText() const { return clipHasText_; }
     const std::string& clipText() const { return clipText_; }
     std::vector<SentMessage> sent;
@@ -89,14 +110,16 @@ public:
     void Send(Hwnd to, EditMessage m) override {
         sent.push_back({to, m});
         if (!IsWindow(to)) return;
+        ++now;  // the editor takes a moment to get to it
         FakeWindow& w = windows_[to];
         switch (m) {
             case EditMessage::Copy:
-                // Like an edit control: nothing selected copies nothing.
-                if (w.selEnd > w.selStart && !clipboardBusy) SetClipboard(w.text.substr(w.selStart, w.selEnd - w.selStart));
+                // Like an edit control, which opens the clipboard itself: nothing
+                // selected, or the clipboard held by another program, copies nothing.
+                if (w.selEnd > w.selStart && !Held()) SetClipboard(w.text.substr(w.selStart, w.selEnd - w.selStart));
                 break;
             case EditMessage::Paste:
-                if (!clipHasText_) break;
+                if (!clipHasText_ || Held()) break;
                 w.undoText = w.text;
                 w.text = w.text.substr(0, w.selStart) + clipText_ + w.text.substr(w.selEnd);
                 w.selStart = w.selEnd = w.selStart + clipText_.size();
@@ -108,16 +131,17 @@ public:
     }
     void RaiseWindow(Hwnd w) override { raised.push_back(w); }
     std::uint32_t ClipboardSequence() override { return sequence_; }
+    bool ClipboardFree() override { return !Held(); }
     bool EmptyClipboard() override {
-        if (clipboardBusy) return false;
+        if (Held()) return false;
         clipText_.clear();
         clipHasText_ = false;
-        ++sequence_;
+        Changed();
         return true;
     }
     ClipboardText ReadClipboardText() override {
         ClipboardText r;
-        if (clipboardBusy) {
+        if (Held()) {
             r.busy = true;
             return r;
         }
@@ -126,12 +150,22 @@ public:
         return r;
     }
     bool WriteClipboardText(const std::string& text) override {
-        if (clipboardBusy) return false;
+        if (Held()) return false;
         SetClipboard(text);
         return true;
     }
+    std::uint64_t Milliseconds() override { return now; }
+    void Wait(unsigned ms) override {
+        waits.push_back(ms);
+        now += ms;
+    }
 
 private:
+    void Changed() {
+        ++sequence_;
+        if (listenerHoldMs > 0) holds.push_back({now + listenerWakeMs, now + listenerWakeMs + listenerHoldMs});
+    }
+
     std::map<Hwnd, FakeWindow> windows_;
     Hwnd next_ = 0x100;
     std::string clipText_;

@@ -12,7 +12,7 @@
 #include "app/pictures/but_menu.h"
 #include "app/pictures/but_stash.h"
 #include "app/pictures/but_text.h"
-#include "app/pixmap.h"
+#include "ui/pixmap.h"
 
 namespace snipkit {
 namespace {

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "format/case_commands.h"
+#include "format/case_rules.h"
 #include "format/comment_rules.h"
 #include "format/indent_rules.h"
 

@@ -58,6 +58,8 @@ TEST(SnippetFormat, StashNameCheck) {
         {"dir.\\x", no}, {"dir \\x", no}, {".\\x", no}, {"a\\\\b", no}, {"old\\", ok},
         {"CON", no}, {"con.txt", no}, {"Nul", no}, {"aux.", no}, {"prn .x", no},
         {"com1", no}, {"LPT9.pas", no}, {"old\\lpt3", no}, {"com1\\x", no},
+        {"COM\xC2\xB9", no}, {"lpt\xC2\xB2.txt", no}, {"old\\LPT\xC2\xB3", no}, {"com\xC2\xB3 .x", no},
+        {"COM\xC2\xB9" "9", ok}, {"COM\xE2\x81\xB4", ok}, {"LPT\xC2\xBC", ok},
         {"caf\xc3\xa9", ok},
     };
     for (const Case& c : cases) EXPECT_EQ(CheckStashName(c.name), c.verdict) << '"' << c.name << '"';

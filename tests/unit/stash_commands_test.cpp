@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "app/app_error.h"
 #include "fake_file_system.h"
 #include "fake_window_system.h"
+#include "stash/snippet_format.h"
 #include "stash/stash_commands.h"
 
 namespace snipkit::testing {
@@ -29,10 +32,22 @@ public:
     }
 };
 
+// Stands in for a user's locale: case and the accents of Ä and é do not count.
+bool LinguisticLess(const std::string& a, const std::string& b) {
+    const auto key = [](std::string s) {
+        for (const auto& [accented, plain] : {std::pair<std::string, std::string>{"\xC3\x84", "a"}, {"\xC3\xA9", "e"}}) {
+            for (std::size_t at; (at = s.find(accented)) != std::string::npos;) s.replace(at, accented.size(), plain);
+        }
+        for (char& c : s) c = c >= 'A' && c <= 'Z' ? static_cast<char>(c + 0x20) : c;
+        return s;
+    };
+    return key(a) < key(b);
+}
+
 struct StashDesk : Desk {
     FakeFileSystem fs;
     EditorBridge bridge{ws, boxes};
-    StashStore store{fs, boxes, kApp};
+    StashStore store{fs, boxes, kApp, LinguisticLess};
     StashDesk() {
         fs.dirs.insert(kStash);
         bridge.State().SourceWindow = editWindow;
@@ -80,14 +95,54 @@ TEST(Stash, RefusedOrFailedSavesKeepTheDialogOpenAndTheOldFile) {
     EXPECT_EQ(d.fs.files.at(kStash + "\\ro.pas"), "//SNIPKIT:old\r\nold\r\n");
 }
 
-TEST(Stash, ListIsSortedWithoutCaseAndReadAfresh) {
+// The save's temporary file is 12 UTF-16 units longer than the snippet's
+// path, and Windows takes paths of up to 259.
+TEST(Stash, NamesTooLongForTheSaveAreRefused) {
+    const std::string folder = kStash + "\\";  // 15 units
+    const auto times = [](const std::string& s, int n) {
+        std::string out;
+        for (int i = 0; i < n; ++i) out += s;
+        return out;
+    };
+    const struct {
+        std::string name;
+        bool saved;
+    } rows[] = {
+        {times("a", 228), true},                          // 15 + 228 + 4 + 12 = 259
+        {times("a", 229), false},                         // the snippet itself would fit
+        {times("\xC3\xA9", 228), true},                   // counted in UTF-16 units, not bytes
+        {times("\xF0\x9F\x98\x80", 114), true},           // two units each
+        {times("\xF0\x9F\x98\x80", 114) + "a", false},
+        {"sub\\" + times("b", 224), true},
+        {"sub\\" + times("b", 225), false},
+    };
+    for (const auto& r : rows) {
+        StashDesk d;
+        d.fs.dirs.insert(kStash + "\\sub");
+        const SaveFields f{r.name, "d", "x"};
+        EXPECT_EQ(d.store.Save(f), r.saved) << r.name.size();
+        EXPECT_EQ(d.fs.writes, r.saved ? 1 : 0);
+        if (r.saved) {
+            EXPECT_TRUE(d.boxes.shown.empty());
+        } else {
+            EXPECT_EQ(d.boxes.shown, (std::vector<ShownBox>{{"This file name is too long for the stash: " + r.name,
+                                                             "Can't save"}}));
+        }
+    }
+}
+
+TEST(Stash, ListIsInTheGivenOrderAndReadAfresh) {
     StashDesk d;
-    for (const char* n : {"beta.pas", "Alpha.pas", "gamma.txt", "hidden.pas"}) d.fs.files[kStash + "\\" + n] = "x";
+    // Saves cut short leave temporary files: hidden ones, or visible ones from older versions.
+    for (const char* n : {"beta.pas", "\xC3\xA9" "a.pas", "Alpha.pas", "gamma.txt", "\xC3\x84pfel.pas", "hidden.pas",
+                          "beta.pas.snipkit-tmp", "ZED.PAS.SNIPKIT-TMP"})
+        d.fs.files[kStash + "\\" + n] = "x";
     d.fs.hidden.insert(kStash + "\\hidden.pas");
     d.fs.files[kStash + "\\sub\\inner.pas"] = "x";
-    EXPECT_EQ(d.store.List(), (std::vector<std::string>{"Alpha.pas", "beta.pas", "gamma.txt"}));
+    EXPECT_EQ(d.store.List(), (std::vector<std::string>{"Alpha.pas", "\xC3\x84pfel.pas", "beta.pas", "\xC3\xA9" "a.pas",
+                                                        "gamma.txt"}));
     d.fs.files[kStash + "\\delta.pas"] = "x";
-    EXPECT_EQ(d.store.List().size(), 4u);
+    EXPECT_EQ(d.store.List().size(), 6u);
 
     StashDesk missing;
     missing.fs.dirs.clear();
@@ -103,6 +158,21 @@ TEST(Stash, PreviewAndItsErrors) {
     d.fs.files[kStash + "\\locked.pas"] = "x";
     d.fs.locked.insert(kStash + "\\locked.pas");
     EXPECT_EQ(d.store.LoadPreview("a.pas"), "//SNIPKIT:a\r\nx\r\ny\r\n");
+    // Files from other editors: a BOM, UTF-16, ANSI.
+    const struct {
+        const char* name;
+        std::string bytes;
+        const char* preview;
+    } kinds[] = {
+        {"bom.pas", "\xEF\xBB\xBF//SNIPKIT:b\r\n\xC3\xA9\r\n", "//SNIPKIT:b\r\n\xC3\xA9\r\n"},
+        {"le.pas", std::string("\xFF\xFE/\0/\0\n\0\xE9\0", 10), "//\r\n\xC3\xA9"},
+        {"be.pas", std::string("\xFE\xFF\0/\0/\0\r\0\xE9", 10), "//\r\n\xC3\xA9"},
+        {"ansi.pas", "//\r\n\xE9", "//\r\n\xC3\xA9"},
+    };
+    for (const auto& k : kinds) {
+        d.fs.files[kStash + "\\" + k.name] = k.bytes;
+        EXPECT_EQ(d.store.LoadPreview(k.name), k.preview) << k.name;
+    }
     const struct {
         const char* name;
         const char* message;
@@ -117,6 +187,32 @@ TEST(Stash, PreviewAndItsErrors) {
             EXPECT_EQ(ErrorBoxText(err), e.message);
         }
     }
+}
+
+// Every character of the ANSI code page above 0x7F, alone and in every pair,
+// comes back from the browser as it was saved; pairs such as "Ã©", whose
+// ANSI bytes C3 A9 are the UTF-8 of "é", included.
+TEST(Stash, EveryAnsiCharacterComesBackAsSaved) {
+    StashDesk d;
+    const CodePage& ansi = d.fs.AnsiCodePage();
+    std::vector<std::string> texts;
+    for (int a = 0x80; a <= 0xFF; ++a) {
+        texts.push_back(ansi.ToUtf8(std::string(1, static_cast<char>(a))));
+        for (int b = 0x80; b <= 0xFF; ++b) texts.push_back(ansi.ToUtf8(std::string{static_cast<char>(a), static_cast<char>(b)}));
+    }
+    texts.push_back(ansi.ToUtf8("\xE2\x80\x99"));      // the UTF-8 of U+2019 taken as ANSI
+    texts.push_back(ansi.ToUtf8("\xF0\x9F\x98\x80"));  // and of U+1F600
+    std::vector<std::string> changed;
+    for (const std::string& text : texts) {
+        const SaveFields f{"s", text, "s := '" + text + "';"};
+        ASSERT_TRUE(d.store.Save(f));
+        const std::string preview = d.store.LoadPreview("s.pas");
+        if (preview != SnippetFileContent(text, f.memoText) || TakeSnippet(preview) != f.memoText + "\r\n") {
+            changed.push_back(text);
+        }
+    }
+    EXPECT_TRUE(changed.empty()) << changed.size() << " of " << texts.size() << " texts came back changed, first "
+                                 << changed.front();
 }
 
 class ScriptedBrowser : public StashDialog {

@@ -165,8 +165,17 @@ TEST(TemplateCommands, HeaderFilesAndSkeleton) {
         {"unit head without final break", mnuUnitHeadClick, {{"UnitHead.txt", "{ u }"}}, "<{ u }>", nullptr},
         {"unit head missing", mnuUnitHeadClick, {}, "<sel>", "Cannot open file UnitHead.txt."},
         {"proc head", mnuProcHeadClick, {{"ProcHead.txt", "{ p }\r"}}, "<{ p }\r\n>", nullptr},
+        {"unit head with a UTF-8 BOM", mnuUnitHeadClick, {{"UnitHead.txt", "\xEF\xBB\xBF{ \xC3\xA9 }\n"}},
+         "<{ \xC3\xA9 }\r\n>", nullptr},
+        {"unit head in ANSI", mnuUnitHeadClick, {{"UnitHead.txt", "{ \xE9 }"}}, "<{ \xC3\xA9 }>", nullptr},
+        {"proc head in UTF-16 LE", mnuProcHeadClick,
+         {{"ProcHead.txt", std::string("\xFF\xFE{\0 \0\xA9\x03 \0}\0\n\0", 14)}}, "<{ \xCE\xA9 }\r\n>", nullptr},
+        {"proc head in UTF-16 BE", mnuProcHeadClick, {{"ProcHead.txt", std::string("\xFE\xFF\0{\0\xE9\0}", 8)}},
+         "<{\xC3\xA9}>", nullptr},
         {"skeleton with header", proc, {{"ProcHead.txt", "{ comment }"}},
          "<{ comment }\r\nprocedure Run();\r\nbegin\r\n\r\nend;\r\n>", nullptr},
+        {"skeleton with a UTF-8 BOM header", proc, {{"ProcHead.txt", "\xEF\xBB\xBF{ c }"}},
+         "<{ c }\r\nprocedure Run();\r\nbegin\r\n\r\nend;\r\n>", nullptr},
         {"skeleton with header missing", proc, {}, "<sel>", "Cannot open file ProcHead.txt."},
     };
     for (const auto& r : rows) {

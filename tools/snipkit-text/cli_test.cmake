@@ -4,7 +4,7 @@
 # standard output byte for byte against the file EXPECT (when given).
 file(MAKE_DIRECTORY ${WORK})
 set(actual ${WORK}/stdout)
-execute_process(COMMAND ${LAUNCHER} ${PROGRAM} ${ARGS}
+execute_process(COMMAND ${LAUNCHER} ${LAUNCHER_ARGS} ${PROGRAM} ${ARGS}
   INPUT_FILE ${INPUT} OUTPUT_FILE ${actual} ERROR_VARIABLE err RESULT_VARIABLE rc)
 
 if(NOT rc STREQUAL STATUS)

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "format/case_commands.h"
+#include "format/case_rules.h"
 #include "format/comment_rules.h"
 #include "format/indent_rules.h"
 #include "text_filter.h"

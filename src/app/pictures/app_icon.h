@@ -1,9 +1,9 @@
 // The program's icon, shown on its taskbar button: the toolbar itself, a
 // small window with three buttons on its black panel.
-// One character per pixel; see kPixelLegend in app/pixmap.h ('.' is transparent).
+// One character per pixel; see kPixelLegend in ui/pixmap.h ('.' is transparent).
 #pragma once
 
-#include "app/pixmap.h"
+#include "ui/pixmap.h"
 
 namespace snipkit::pictures {
 

@@ -1,9 +1,9 @@
 // The butFormat button ("Format text"): a page of text lines, the middle
 // ones indented.
-// One character per pixel; see kPixelLegend in app/pixmap.h ('.' is the button face).
+// One character per pixel; see kPixelLegend in ui/pixmap.h ('.' is the button face).
 #pragma once
 
-#include "app/pixmap.h"
+#include "ui/pixmap.h"
 
 namespace snipkit::pictures {
 

@@ -1,9 +1,9 @@
 // The butHelp button ("Help!"): a red question mark on a yellow disc, and
 // to its right the greyed copy drawn while the button is disabled.
-// One character per pixel; see kPixelLegend in app/pixmap.h ('.' is the button face).
+// One character per pixel; see kPixelLegend in ui/pixmap.h ('.' is the button face).
 #pragma once
 
-#include "app/pixmap.h"
+#include "ui/pixmap.h"
 
 namespace snipkit::pictures {
 

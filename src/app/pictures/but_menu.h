@@ -1,9 +1,9 @@
 // The butMenu button ("General options"): a small window with a list of
 // lines, the mouse pointer over its lower right.
-// One character per pixel; see kPixelLegend in app/pixmap.h ('.' is the button face).
+// One character per pixel; see kPixelLegend in ui/pixmap.h ('.' is the button face).
 #pragma once
 
-#include "app/pixmap.h"
+#include "ui/pixmap.h"
 
 namespace snipkit::pictures {
 

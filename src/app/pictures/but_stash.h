@@ -1,9 +1,9 @@
 // The butStash button ("Stash clip for later use"): a green funnel pouring
 // into a grey box.
-// One character per pixel; see kPixelLegend in app/pixmap.h ('.' is the button face).
+// One character per pixel; see kPixelLegend in ui/pixmap.h ('.' is the button face).
 #pragma once
 
-#include "app/pixmap.h"
+#include "ui/pixmap.h"
 
 namespace snipkit::pictures {
 

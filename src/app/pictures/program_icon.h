@@ -1,10 +1,10 @@
 // The About box's picture (ProgramIcon): the toolbar floating over a page of
 // Object Pascal whose selected lines, white on navy, wait for a command.
-// One character per pixel; see kPixelLegend in app/pixmap.h ('.' is the
+// One character per pixel; see kPixelLegend in ui/pixmap.h ('.' is the
 // panel's face).
 #pragma once
 
-#include "app/pixmap.h"
+#include "ui/pixmap.h"
 
 namespace snipkit::pictures {
 

@@ -168,7 +168,7 @@ using e2e::Config;
 
 void Usage() {
     std::printf(
-        "usage:\n"
+        "usage (e2e_driver, or e2e_bench for the benchmarks):\n"
         "  e2e_driver list\n"
         "  e2e_driver run [--snipkit EXE] [--work DIR] [--repo DIR] NAME...\n"
         "      NAME is a group (every scenario in it) or group.scenario or a scenario name.\n"

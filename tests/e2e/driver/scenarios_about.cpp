@@ -1,6 +1,6 @@
 // The help menu's two commands: the About box as laid out, modeless, opened
 // once however often it is asked for, closed by Enter and not by Esc; and
-// Help with no help page beside the program.
+// Help with no help page beside the program, which says so.
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
@@ -17,33 +17,7 @@ namespace ids = snipkit::ids;
 namespace about = snipkit::ids::aboutwin;
 
 constexpr const wchar_t* kAboutClass = L"TfrmAbout";
-
-std::string Rect(const RECT& r) {
-    return std::to_string(r.left) + "," + std::to_string(r.top) + " " + std::to_string(r.right - r.left) + "x" +
-           std::to_string(r.bottom - r.top);
-}
-
-// The control's rectangle in its parent's client coordinates.
-RECT RectInParent(HWND control) {
-    RECT r{};
-    GetWindowRect(control, &r);
-    MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&r), 2);
-    return r;
-}
-
-std::string ClientSize(HWND w) {
-    RECT r{};
-    GetClientRect(w, &r);
-    return std::to_string(r.right) + "x" + std::to_string(r.bottom);
-}
-
-// The window with the keyboard focus in w's thread, read from outside it.
-HWND FocusIn(HWND w) {
-    GUITHREADINFO info{};
-    info.cbSize = sizeof info;
-    if (!GetGUIThreadInfo(GetWindowThreadProcessId(w, nullptr), &info)) return nullptr;
-    return info.hwndFocus;
-}
+constexpr const char* kAboutForm = "TfrmAbout";
 
 std::vector<HWND> VisibleAboutBoxes(const Toolbar& t) {
     std::vector<HWND> out;
@@ -55,15 +29,11 @@ std::vector<HWND> VisibleAboutBoxes(const Toolbar& t) {
 
 // Opens the About box from the help menu and waits until it is in front, so
 // that it takes the foreground from nothing the scenario brings up next.
-HWND OpenAbout(Run& run, const Toolbar& t) {
-    t.Command(ids::mnuAbout);
-    HWND box = t.WaitDialog(run, kAboutClass);
-    run.Require(WaitUntil([&] { return GetForegroundWindow() == box; }, kDefaultTimeout), "the About box comes to the front");
+Dialog OpenAbout(Run& run, const Toolbar& t) {
+    const Dialog box = OpenDialog(run, t, ids::mnuAbout, kAboutClass);
+    run.Require(WaitUntil([&] { return GetForegroundWindow() == box.hwnd; }, kDefaultTimeout),
+                "the About box comes to the front");
     return box;
-}
-
-bool WaitHidden(HWND w, DWORD ms = kDefaultTimeout) {
-    return WaitUntil([&] { return !IsWindowVisible(w); }, ms);
 }
 
 // What the screen shows where the picture control is, compared pixel by
@@ -118,135 +88,79 @@ void ExpectPictureOnScreen(Run& run, HWND control, const snipkit::PixelArt& art)
                                     std::to_string(art.width * art.height) + " pixels differ; first " + first + ")");
 }
 
-void SetTextOf(HWND w, const std::string& utf8) {
-    const std::wstring text = FromUtf8(utf8);
-    SendMessageTimeoutW(w, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_ABORTIFHUNG, 5000, nullptr);
-}
-
 }  // namespace
 
 E2E_SCENARIO("about", "layout", "caption, frame, size, place and controls of the About box; OK has the focus") {
     Toolbar t = LaunchToolbar(run);
     run.Require(VisibleAboutBoxes(t).empty(), "no About box before the command");
-    HWND box = OpenAbout(run, t);
+    const Dialog box = OpenAbout(run, t);
+    ExpectLayout(run, kAboutForm, LayoutOf(box.hwnd));
 
-    run.ExpectEq("caption", "About Snipkit", TextOf(box));
-    const LONG_PTR style = GetWindowLongPtrW(box, GWL_STYLE);
-    const LONG_PTR ex = GetWindowLongPtrW(box, GWL_EXSTYLE);
-    run.Expect((style & WS_CAPTION) == WS_CAPTION, "a caption bar");
-    run.Expect((style & WS_SYSMENU) == 0, "no system menu and no close box");
-    run.Expect((style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME)) == 0, "no other title-bar buttons, fixed size");
-    run.Expect((ex & WS_EX_DLGMODALFRAME) != 0, "a dialog frame");
-    run.ExpectEq("client size", "298x183", ClientSize(box));
-    RECT outer{};
-    GetWindowRect(box, &outer);
-    const int dx = (outer.left + outer.right) / 2 - GetSystemMetrics(SM_CXSCREEN) / 2;
-    const int dy = (outer.top + outer.bottom) / 2 - GetSystemMetrics(SM_CYSCREEN) / 2;
-    run.Expect(dx >= -1 && dx <= 1 && dy >= -1 && dy <= 1, "centred on the screen (" + Rect(outer) + ")");
-
-    struct ControlRow {
-        const char* name;
-        int id;
-        int parent;  // 0: the box itself
-        std::string rect;
-        std::string text;
-    };
-    const ControlRow rows[] = {
-        {"Panel1", about::Panel1, 0, "8,8 284x137", ""},
-        {"ProgramIcon", about::ProgramIcon, about::Panel1, "8,8 133x74", ""},
-        {"ProductName", about::ProductName, about::Panel1, "152,17", "Delphi Snipkit"},
-        {"labVer", about::labVer, about::Panel1, "152,48", "Version 0.96 Beta"},
-        {"butOK", ids::butOK, 0, "103,150 77x27", "OK"},
-    };
-    for (const ControlRow& row : rows) {
-        HWND c = FindDescendantById(box, row.id);
-        if (!run.Expect(c != nullptr, std::string("the box has ") + row.name)) continue;
-        HWND expectedParent = row.parent == 0 ? box : FindDescendantById(box, row.parent);
-        run.Expect(GetParent(c) == expectedParent, std::string(row.name) + " sits on " + (row.parent ? "Panel1" : "the box"));
-        const std::string rect = Rect(RectInParent(c));
-        run.ExpectEq(std::string(row.name) + " place", row.rect, rect.substr(0, row.rect.size()));
-        run.ExpectEq(std::string(row.name) + " text", row.text, TextOf(c));
-        run.Expect(IsWindowVisible(c) != FALSE, std::string(row.name) + " is shown");
-    }
-    if (HWND icon = FindDescendantById(box, about::ProgramIcon)) {
-        run.ExpectEq("ProgramIcon is a picture control", SS_BITMAP, GetWindowLongPtrW(icon, GWL_STYLE) & SS_TYPEMASK);
-        DWORD_PTR image = 0;
-        SendMessageTimeoutW(icon, STM_GETIMAGE, IMAGE_BITMAP, 0, SMTO_ABORTIFHUNG, 5000, &image);
-        run.Expect(image != 0, "ProgramIcon holds a picture");
-        Pump(300);  // painted
-        ExpectPictureOnScreen(run, icon, snipkit::pictures::kProgramIcon);
-    }
-    if (HWND ok = FindDescendantById(box, ids::butOK)) {
-        run.Expect((GetWindowLongPtrW(ok, GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON, "OK is the default button");
-        run.Expect(WaitUntil([&] { return FocusIn(box) == ok; }, 2000), "OK has the focus");
-    }
-    run.Expect(FindDescendantById(box, ids::butCancel) == nullptr, "no Cancel button");
+    Pump(300);  // painted
+    ExpectPictureOnScreen(run, box.Ctl(about::ProgramIcon), snipkit::pictures::kProgramIcon);
+    run.Expect(box.WaitFocus(ids::butOK), "OK has the focus");
     run.Expect(t.NoMessageBoxFor(0), "no message box");
 }
 
 E2E_SCENARIO("about", "modeless", "with the About box open the toolbar's commands still work; OK hides the box") {
     const std::string text = "unit Unit1;\r\nbegin\r\nend.\r\n";
     Desk d = OpenDesk(run, WithText(text));
-    HWND box = OpenAbout(run, d.toolbar);
+    const Dialog box = OpenAbout(run, d.toolbar);
     run.Expect(IsWindowEnabled(d.toolbar.window) != FALSE, "the toolbar stays enabled");
 
     LetToolbarSee(run, d.editor.frame);
     d.editor.Select(0, 4);
     CommandGives(run, d, ids::mnuUpper, "UNIT" + text.substr(4), "UPPER CASE with the About box open");
-    run.Expect(IsWindowVisible(box) != FALSE, "the About box is still open after the command");
+    run.Expect(IsWindowVisible(box.hwnd) != FALSE, "the About box is still open after the command");
 
-    ClickButton(box, ids::butOK);
-    run.Expect(WaitHidden(box), "OK hides the box");
-    run.Expect(IsWindow(box) != FALSE, "the box is hidden, not destroyed");
+    box.Click(ids::butOK);
+    run.Expect(WaitHidden(box.hwnd), "OK hides the box");
+    run.Expect(IsWindow(box.hwnd) != FALSE, "the box is hidden, not destroyed");
     run.Expect(d.toolbar.process->Running(), "the toolbar runs on");
-    HWND again = OpenAbout(run, d.toolbar);
-    run.Expect(again == box, "the same box opens again");
+    run.Expect(OpenAbout(run, d.toolbar).hwnd == box.hwnd, "the same box opens again");
 }
 
 E2E_SCENARIO("about", "twice", "About twice gives one box, in front; the version text is set anew at every opening") {
     Toolbar t = LaunchToolbar(run);
     OwnWindow other(L"Some other program", 300, 300, 600, 400);
-    HWND box = OpenAbout(run, t);
-    HWND label = FindDescendantById(box, about::labVer);
-    run.Require(label != nullptr, "the box has labVer");
-    run.ExpectEq("labVer at the first opening", "Version 0.96 Beta", TextOf(label));
+    const Dialog box = OpenAbout(run, t);
+    run.ExpectEq("labVer at the first opening", "Version 0.96 Beta", box.Field(about::labVer));
 
     // Something else in front and another text in the label, then About again.
-    SetTextOf(label, "changed by the test");
+    box.Type(about::labVer, "changed by the test");
     BringToFront(run, other.hwnd());
     t.Command(ids::mnuAbout);
-    run.Expect(WaitUntil([&] { return GetForegroundWindow() == box; }, kDefaultTimeout),
+    run.Expect(WaitUntil([&] { return GetForegroundWindow() == box.hwnd; }, kDefaultTimeout),
                "the second About brings the box to the front");
     run.ExpectEq("visible About boxes", 1, static_cast<long long>(VisibleAboutBoxes(t).size()));
     const std::vector<HWND> all = TopWindowsOf(t.process->pid(), false);
     run.ExpectEq("About boxes, shown or not", 1,
                  std::count_if(all.begin(), all.end(), [](HWND w) { return ClassOf(w) == kAboutClass; }));
-    run.ExpectEq("labVer when only brought to the front", "changed by the test", TextOf(label));
+    run.ExpectEq("labVer when only brought to the front", "changed by the test", box.Field(about::labVer));
 
-    ClickButton(box, ids::butOK);
-    run.Require(WaitHidden(box), "OK hides the box");
-    SetTextOf(label, "left over from before");
+    box.Close(ids::butOK);
+    box.Type(about::labVer, "left over from before");
     OpenAbout(run, t);
-    run.ExpectEq("labVer at the next opening", "Version 0.96 Beta", TextOf(label));
+    run.ExpectEq("labVer at the next opening", "Version 0.96 Beta", box.Field(about::labVer));
 }
 
 E2E_SCENARIO("about", "keys", "Esc leaves the About box open; Enter closes it") {
     if (!HaveHost(run)) run.Fail("needs the X display through the runner's host helper");
     Toolbar t = LaunchToolbar(run);
-    HWND box = OpenAbout(run, t);
-    HWND ok = FindDescendantById(box, ids::butOK);
-    run.Require(WaitUntil([&] { return FocusIn(box) == ok; }, kDefaultTimeout), "OK has the focus");
+    const Dialog box = OpenAbout(run, t);
+    run.Require(box.WaitFocus(ids::butOK), "OK has the focus");
 
     PressKeys(run, {"Escape"});
-    run.Expect(!WaitHidden(box, 1000), "Esc does nothing");
+    run.Expect(!WaitHidden(box.hwnd, 1000), "Esc does nothing");
     run.Expect(t.NoMessageBoxFor(0), "no message box");
 
     PressKeys(run, {"Return"});
-    run.Expect(WaitHidden(box), "Enter closes the box");
+    run.Expect(WaitHidden(box.hwnd), "Enter closes the box");
     run.Expect(t.process->Running(), "the toolbar runs on");
 }
 
-E2E_SCENARIO("about", "help_page_missing", "Help without snipkit.htm beside the program: nothing shows, the toolbar stays") {
+E2E_SCENARIO("about", "help_page_missing",
+             "Help without snipkit.htm beside the program: the error box names the page, the toolbar stays") {
     Toolbar t = LaunchToolbar(run);
     run.Require(GetFileAttributesW((t.folder + L"\\snipkit.htm").c_str()) == INVALID_FILE_ATTRIBUTES,
                 "no help page beside this copy of the program");
@@ -255,10 +169,11 @@ E2E_SCENARIO("about", "help_page_missing", "Help without snipkit.htm beside the 
     RECT r0 = t.OuterRect();
 
     t.Command(ids::mnuHelp);
-    run.Expect(t.NoMessageBoxFor(2000), "no message box");
+    ExpectMessageBox(run, t, "Cannot open file " + ToUtf8(t.folder) + "\\snipkit.htm.", "Delphi Snipkit", true);
+    run.Expect(t.NoMessageBoxFor(500), "one box only");
     run.Expect(t.process->Running(), "the toolbar runs on");
     run.Expect(IsWindowVisible(t.window) != FALSE, "the toolbar is still shown");
-    run.ExpectEq("the toolbar's place and size", Rect(r0), Rect(t.OuterRect()));
+    run.ExpectEq("the toolbar's place and size", RectText(r0), RectText(t.OuterRect()));
     const std::vector<HWND> after = TopWindowsOf(t.process->pid());
     run.ExpectEq("visible windows of the toolbar's process", static_cast<long long>(before.size()),
                  static_cast<long long>(after.size()));

@@ -2,6 +2,7 @@
 // copy, rewrites the text, makes the editor paste; plus Undo and the ways a
 // capture can fail.
 #include "app/command_ids.h"
+#include "clipboard_users.h"
 #include "desk.h"
 
 namespace e2e {
@@ -18,11 +19,30 @@ const std::string kSelected =
     "var x_Max2: Integer; { [@`] }\r\n";
 const std::string kAfter = "begin\r\nend.\r\n";
 
-int Utf16Length(const std::string& s) { return static_cast<int>(FromUtf8(s).size()); }
-
 void SelectMiddle(const Editor& ed) {
     const int start = Utf16Length(kBefore);
     ed.Select(start, start + Utf16Length(kSelected));
+}
+
+// A first command, so that the toolbar knows the editor control from then on.
+void FirstCommand(Run& run, const Desk& d, const std::string& text, const std::string& what) {
+    d.editor.Select(0, 4);
+    CommandGives(run, d, ids::mnuUpper, "UNIT" + text.substr(4), what);
+}
+
+// Runs a round once before the toolbar has found the editor control and
+// once after, with the editor's text as before each time.
+void BeforeAndAfterFirstCapture(Run& run, const Desk& d, const std::string& text,
+                                const std::function<void(const std::string& name, bool controlKnown)>& round) {
+    for (const bool controlKnown : {false, true}) {
+        const std::string name = controlKnown ? "editor control known" : "first capture";
+        run.Note(name);
+        if (controlKnown) {
+            FirstCommand(run, d, text, "a selection first");
+            d.editor.SetText(text);
+        }
+        round(name, controlKnown);
+    }
 }
 
 struct CaseRow {
@@ -63,7 +83,7 @@ E2E_SCENARIO("bridge", "case_commands", "each case command rewrites a multi-line
         SelectMiddle(d.editor);
         CommandGives(run, d, row.command, kBefore + row.expected + kAfter, std::string(row.name) + ": editor text");
         run.ExpectEq(std::string(row.name) + ": WM_COPY sent", ++copies, d.editor.CopyCount());
-        run.ExpectEq(std::string(row.name) + ": WM_PASTE sent", ++pastes, d.editor.PasteCount());
+        ExpectPastes(run, d.editor, ++pastes, std::string(row.name) + ": WM_PASTE sent");
         run.ExpectEq(std::string(row.name) + ": the clipboard holds the pasted text", row.expected,
                      ClipboardText().value_or("<no text>"));
         run.Expect(d.toolbar.NoMessageBoxFor(0), std::string(row.name) + ": no message box");
@@ -106,7 +126,7 @@ E2E_SCENARIO("bridge", "first_capture", "the first capture finds the TEditContro
     SelectMiddle(d.editor);
     CommandGives(run, d, ids::mnuUpper, kBefore + kCaseRows[0].expected + kAfter, "after UPPER CASE");
     run.ExpectEq("WM_COPY reached the TEditControl", 1, d.editor.CopyCount());
-    run.ExpectEq("WM_PASTE reached the TEditControl", 1, d.editor.PasteCount());
+    ExpectPastes(run, d.editor, 1, "WM_PASTE reached the TEditControl");
     run.Expect(d.toolbar.NoMessageBoxFor(0), "no message box");
 }
 
@@ -143,96 +163,135 @@ E2E_SCENARIO("bridge", "nothing_selected", "a command with nothing selected past
     const std::string text = kBefore + kSelected + kAfter;
     Desk d = OpenDesk(run, WithText(text));
 
-    struct Row {
-        const char* name;
-        bool controlKnown;
-    };
-    for (const Row row : {Row{"first capture", false}, Row{"editor control known", true}}) {
-        run.Note(row.name);
-        if (row.controlKnown) {
-            d.editor.Select(0, 4);
-            CommandGives(run, d, ids::mnuUpper, "UNIT" + text.substr(4), "a selection first");
-            d.editor.SetText(text);
-        }
+    BeforeAndAfterFirstCapture(run, d, text, [&](const std::string& name, bool) {
         run.Require(SetClipboardText("stale clipboard text"), "the driver can set the clipboard");
         const int copies = d.editor.CopyCount();
         const int pastes = d.editor.PasteCount();
         d.editor.Caret(Utf16Length(kBefore) + 3);
         d.toolbar.Command(ids::mnuUpper);
-        run.Expect(WaitCopies(d.editor, copies + 1), std::string(row.name) + ": the editor was asked to copy");
+        run.Expect(WaitCopies(d.editor, copies + 1), name + ": the editor was asked to copy");
         ExpectEditorUnchanged(run, d.editor, text, 1200);
-        run.ExpectEq(std::string(row.name) + ": WM_PASTE sent", pastes, d.editor.PasteCount());
-        run.Expect(d.toolbar.NoMessageBoxFor(0), std::string(row.name) + ": no message box");
-    }
+        run.ExpectEq(name + ": WM_PASTE sent", pastes, d.editor.PasteCount());
+        run.Expect(d.toolbar.NoMessageBoxFor(0), name + ": no message box");
+    });
 }
 
 E2E_SCENARIO("bridge", "clipboard_busy", "the clipboard held by another program: Clipboard busy, editor unchanged") {
     const std::string text = kBefore + kSelected + kAfter;
-    // The window through which the driver holds the clipboard, out of the editor's way.
-    OwnWindow holder(L"Clipboard holder", 300, 700, 200, 100);
     Desk d = OpenDesk(run, WithText(text));
 
-    struct Row {
-        const char* name;
-        bool controlKnown;
-    };
-    for (const Row row : {Row{"first capture", false}, Row{"editor control known", true}}) {
-        run.Note(row.name);
-        if (row.controlKnown) {
-            d.editor.Select(0, 4);
-            CommandGives(run, d, ids::mnuUpper, "UNIT" + text.substr(4), "a selection first");
-            d.editor.SetText(text);
-        }
+    BeforeAndAfterFirstCapture(run, d, text, [&](const std::string& name, bool controlKnown) {
         SelectMiddle(d.editor);
         const int pastes = d.editor.PasteCount();
-        ClipboardHold hold(holder.hwnd());
-        run.Require(hold.held(), "the driver holds the clipboard open");
+        ClipboardHolder holder(0);
+        holder.GrabNow();
+        run.Require(holder.grabbed(), "the driver holds the clipboard open");
         d.toolbar.Command(ids::mnuUpper);
         // Hold on for two seconds, or until the toolbar has given up.
         WaitUntil([&] { return !d.toolbar.MessageBoxes().empty(); }, 2000);
-        hold.Release();
+        holder.Release();
         ExpectMessageBox(run, d.toolbar, "The clipboard is in use by another program; nothing was pasted.",
                          "Clipboard busy");
         ExpectEditorUnchanged(run, d.editor, text, 1000);
-        run.ExpectEq(std::string(row.name) + ": WM_PASTE sent", pastes, d.editor.PasteCount());
-        if (!row.controlKnown) LetToolbarSee(run, d.editor.frame);
-    }
+        run.ExpectEq(name + ": WM_PASTE sent", pastes, d.editor.PasteCount());
+        if (!controlKnown) LetToolbarSee(run, d.editor.frame);
+    });
 }
 
-}  // namespace e2e
-
-namespace e2e {
+// Another program takes the clipboard just before the command and keeps it
+// while the editor copies: the copy is lost. Taking that for an empty
+// selection would paste "" over it after the for dialog's Cancel, or "{  }"
+// for comment {...}, once the other program has let go.
+E2E_SCENARIO("bridge", "copy_while_held",
+             "the clipboard held while the editor copies: a short hold is waited for, a long one stops the command") {
+    const std::string text = "x := abc;\r\n";
+    Desk d = OpenDesk(run, WithText(text));
+    struct Row {
+        const char* name;
+        int command;
+        DWORD holdMs;
+        bool busy;             // else the command goes on: the for dialog's Cancel pastes the selection back
+        const char* expected;  // the editor's text at the end
+    };
+    const Row rows[] = {
+        {"for...next, held 1.5 s", ids::mnuForNext, 1500, true, "x := abc;\r\n"},
+        {"for...next, held 200 ms", ids::mnuForNext, 200, false, "x := abc;\r\n"},
+        {"comment {...}, held 200 ms", ids::mnuCommentBrace, 200, false, "x := { abc };\r\n"},
+    };
+    for (const Row& row : rows) {
+        const std::string what = row.name;
+        run.Note(what);
+        d.editor.SetText(text);
+        d.editor.SelectText(run, "abc");
+        const int pastes = d.editor.PasteCount();
+        ClipboardHolder holder(row.holdMs);
+        holder.GrabNow();
+        run.Require(holder.grabbed(), what + ": the other program has the clipboard");
+        d.toolbar.Command(row.command);
+        HWND dialog = nullptr;
+        std::vector<MessageBoxInfo> boxes;
+        WaitUntil(
+            [&] {
+                dialog = FindTopWindow(d.toolbar.process->pid(), L"TfrmForNext");
+                boxes = d.toolbar.MessageBoxes();
+                return dialog != nullptr || !boxes.empty() || d.editor.PasteCount() > pastes;
+            },
+            kDefaultTimeout);
+        // Whatever the toolbar shows, the user answers it after the hold.
+        run.Require(WaitUntil([&] { return holder.released(); }, kDefaultTimeout), what + ": the hold ended");
+        if (row.busy) {
+            run.Expect(dialog == nullptr, what + ": no for dialog");
+            if (run.Expect(!boxes.empty(), what + ": a message box")) {
+                run.ExpectEq(what + ": message", "The clipboard is in use by another program; nothing was pasted.",
+                             boxes.front().text);
+                run.ExpectEq(what + ": caption", "Clipboard busy", boxes.front().caption);
+            }
+        } else {
+            run.Expect(boxes.empty(), what + ": no message box");
+            run.Expect((dialog != nullptr) == (row.command == ids::mnuForNext), what + ": the for dialog opened (for...next alone has one)");
+        }
+        for (const MessageBoxInfo& box : boxes) Dismiss(run, box.window, IDOK);
+        if (dialog != nullptr) {
+            Dialog{&run, dialog}.Close(IDCANCEL);
+            if (!row.busy) {
+                run.Expect(WaitUntil([&] { return d.editor.PasteCount() > pastes; }, kDefaultTimeout),
+                           what + ": the selection was pasted back");
+            }
+        }
+        ExpectEditorText(run, d.editor, row.expected, kDefaultTimeout, what + ": editor text");
+        ExpectEditorUnchanged(run, d.editor, row.expected, 500);
+        run.Expect(d.toolbar.NoMessageBoxFor(0), what + ": no further message box");
+    }
+}
 
 E2E_SCENARIO("bridge", "known_control", "once found, the editor control is used whichever window is in front") {
     const std::string text = kBefore + kSelected + kAfter;
     Desk d = OpenDesk(run, WithText(text));
-    d.editor.Select(0, 4);
-    CommandGives(run, d, snipkit::ids::mnuUpper, "UNIT" + text.substr(4), "the first command");
+    FirstCommand(run, d, text, "the first command");
 
     OwnWindow other(L"Some other program", 300, 700, 300, 200);
     LetToolbarSee(run, other.hwnd());
     d.editor.SetText(text);
     SelectMiddle(d.editor);
-    CommandGives(run, d, snipkit::ids::mnuUpper, kBefore + kCaseRows[0].expected + kAfter,
+    CommandGives(run, d, ids::mnuUpper, kBefore + kCaseRows[0].expected + kAfter,
                  "with another window in front");
     run.Expect(d.toolbar.NoMessageBoxFor(300), "no message box");
-    d.toolbar.Command(snipkit::ids::mnuUndo);
+    d.toolbar.Command(ids::mnuUndo);
     ExpectEditorText(run, d.editor, text, kDefaultTimeout, "after Undo with another window in front");
 }
 
 E2E_SCENARIO("bridge", "editor_closed", "after the editor is closed: Could not copy, and Undo does nothing") {
     const std::string text = kBefore + kSelected + kAfter;
     Desk d = OpenDesk(run, WithText(text));
-    d.editor.Select(0, 4);
-    CommandGives(run, d, snipkit::ids::mnuUpper, "UNIT" + text.substr(4), "the first command");
+    FirstCommand(run, d, text, "the first command");
     run.Require(d.editor.process->CloseWindows(kDefaultTimeout), "the editor closes");
 
     OwnWindow other(L"Some other program", 300, 40, 300, 200);
     LetToolbarSee(run, other.hwnd());
-    d.toolbar.Command(snipkit::ids::mnuUndo);
+    d.toolbar.Command(ids::mnuUndo);
     run.Expect(d.toolbar.NoMessageBoxFor(800), "Undo shows nothing");
     run.Require(SetClipboardText("older text"), "the driver can set the clipboard");
-    d.toolbar.Command(snipkit::ids::mnuLower);
+    d.toolbar.Command(ids::mnuLower);
     ExpectMessageBox(run, d.toolbar, "Source window was not a Delphi TEditWindow.", "Could not copy");
     run.Expect(!ClipboardText().has_value(), "the clipboard was emptied");
     run.Expect(d.toolbar.process->Running(), "the toolbar is still running");
@@ -256,7 +315,7 @@ E2E_SCENARIO("bridge", "before_first_tick", "a command before the toolbar's firs
         // The toolbar may take the foreground as it shows; the editor must be
         // in front when the command comes, or there is nothing to tell apart.
         BringToFront(run, ed.frame);
-        t.Command(snipkit::ids::mnuUpper);
+        t.Command(ids::mnuUpper);
         posted = GetTickCount() - t.startedAt;
         if (posted < 900) break;
     }
@@ -269,7 +328,7 @@ E2E_SCENARIO("bridge", "before_first_tick", "a command before the toolbar's firs
     // Once a tick has seen the editor in front, the same command works.
     LetToolbarSee(run, ed.frame);
     SelectMiddle(ed);
-    t.Command(snipkit::ids::mnuUpper);
+    t.Command(ids::mnuUpper);
     ExpectEditorText(run, ed, kBefore + kCaseRows[0].expected + kAfter, kDefaultTimeout, "after the first tick");
 }
 

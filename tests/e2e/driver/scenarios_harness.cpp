@@ -31,7 +31,7 @@ E2E_SCENARIO("harness", "standin_editor", "the stand-in editor loads, copies, pa
     run.Require(SetClipboardText("Hallo\r\nWelt"), "the driver can set the clipboard");
     SendMessageW(ed.control, WM_PASTE, 0, 0);
     run.ExpectEq("text after WM_PASTE", "unit Unit1;\r\n\r\n// Hallo\r\nWelt abc\r\nend.\r\n", ed.Text());
-    run.ExpectEq("WM_PASTE counted", 1, ed.PasteCount());
+    ExpectPastes(run, ed, 1, "WM_PASTE counted");
 
     SendMessageW(ed.control, WM_UNDO, 0, 0);
     run.ExpectEq("text after WM_UNDO", kText, ed.Text());

@@ -55,17 +55,6 @@ void AskLock(Run& run, const Toolbar& t, const std::string& title, int answer, c
     Dismiss(run, box.window, answer);
 }
 
-// LetToolbarSee, patient with a window that a just started program takes
-// the foreground from: tries again until w stayed in front for a whole tick.
-void SeeSteadily(Run& run, HWND w) {
-    for (int attempt = 0; attempt < 3; ++attempt) {
-        BringToFront(run, w);
-        Pump(kTimerTickWait);
-        if (GetForegroundWindow() == w) return;
-    }
-    run.Fail("the window " + Show(TextOf(w)) + " did not stay in front for a timer tick");
-}
-
 std::string Letters(std::size_t n) {
     std::string s;
     for (std::size_t i = 0; i < n; ++i) s += static_cast<char>('A' + i % 26);
@@ -121,7 +110,7 @@ E2E_SCENARIO("placement", "minimize_restore", "Minimize hides every window of th
     HWND about = t.WaitDialog(run, L"TfrmAbout");
     HWND app = ApplicationWindowOf(run, t);
     run.ExpectEq("the taskbar button's text", "Delphi Snipkit", TextOf(app));
-    SeeSteadily(run, other.hwnd());
+    LetToolbarSee(run, other.hwnd());
 
     t.Command(ids::mnuMinimize);
     run.Expect(WaitUntil([&] { return !IsWindowVisible(t.window); }, kDefaultTimeout), "the toolbar is hidden");
@@ -130,7 +119,7 @@ E2E_SCENARIO("placement", "minimize_restore", "Minimize hides every window of th
 
     // The timer has to have seen the editor while minimized, or the command
     // would take the other window for the source.
-    SeeSteadily(run, ed.frame);
+    LetToolbarSee(run, ed.frame);
     ed.Select(0, 4);
     t.Command(ids::mnuUpper);
     ExpectEditorText(run, ed, "UNIT" + text.substr(4), kDefaultTimeout, "UPPER CASE while minimized");
@@ -152,14 +141,8 @@ E2E_SCENARIO("placement", "lock_question", "the Lock question quotes the source 
     EditorOptions o = WithText("unit Unit1;\r\n");
     o.file = run.dir() + L"\\Unit1.pas";
     o.caption = FromUtf8(longTitle);
-    {
-        // LaunchEditor names its file after the caption unless given one.
-        HANDLE f = CreateFileW(o.file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-        run.Require(f != INVALID_HANDLE_VALUE, "the driver can write the editor's file");
-        DWORD put = 0;
-        WriteFile(f, o.text.data(), static_cast<DWORD>(o.text.size()), &put, nullptr);
-        CloseHandle(f);
-    }
+    // LaunchEditor names its file after the caption unless given one.
+    PutFile(run, o.file, o.text);
     Desk d = OpenDesk(run, o);
 
     struct Row {
@@ -217,7 +200,7 @@ E2E_SCENARIO("placement", "lock_answers", "Yes locks to the editor control, No u
     };
     for (const Row& row : rows) {
         run.Note(row.name);
-        SeeSteadily(run, row.front);
+        LetToolbarSee(run, row.front);
         AskLock(run, t, row.title, row.answer, row.name);
         run.ExpectEq(std::string(row.name) + ": check mark of Lock to Window", row.checked,
                      MenuChecked(run, t, ids::mnuLockWin));
@@ -243,13 +226,13 @@ E2E_SCENARIO("placement", "lock_dead_control", "locked onto a control that is th
     Editor edA = LaunchEditor(run, a);
     Editor edB = LaunchEditor(run, b);
 
-    SeeSteadily(run, edA.frame);
+    LetToolbarSee(run, edA.frame);
     AskLock(run, t, "LockA.pas", IDYES, "lock onto LockA");
     run.Require(edA.process->CloseWindows(kDefaultTimeout), "the locked editor closes");
 
     for (const char* attempt : {"first command", "second command"}) {
         run.Note(attempt);
-        SeeSteadily(run, edB.frame);
+        LetToolbarSee(run, edB.frame);
         edB.Select(0, 4);
         run.Require(SetClipboardText("older text"), "the driver can set the clipboard");
         t.Command(ids::mnuUpper);
@@ -259,7 +242,7 @@ E2E_SCENARIO("placement", "lock_dead_control", "locked onto a control that is th
     }
 
     run.Note("Lock to Window again: the capture reports first, then the question quotes the dead window");
-    SeeSteadily(run, edB.frame);
+    LetToolbarSee(run, edB.frame);
     t.Command(ids::mnuLockWin);
     ExpectMessageBox(run, t, "Source window was not a Delphi TEditWindow.", "Could not copy");
     const MessageBoxInfo box = t.WaitMessageBox(run);
@@ -267,7 +250,7 @@ E2E_SCENARIO("placement", "lock_dead_control", "locked onto a control that is th
     Dismiss(run, box.window, IDNO);
 
     run.Note("unlocked: the next command finds the other editor");
-    SeeSteadily(run, edB.frame);
+    LetToolbarSee(run, edB.frame);
     edB.Select(0, 4);
     t.Command(ids::mnuUpper);
     ExpectEditorText(run, edB, "UNIT LockB;", kDefaultTimeout, "UPPER CASE after No");

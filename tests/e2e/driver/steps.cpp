@@ -1,10 +1,11 @@
 #include "steps.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
 #include "../e2e_protocol.h"
-#include "app/wide_win.h"
+#include "ui/wide_win.h"
 
 namespace e2e {
 
@@ -14,19 +15,136 @@ std::string ToUtf8(std::wstring_view text) { return snipkit::WideToUtf8(text); }
 
 std::wstring FromUtf8(std::string_view text) { return snipkit::Utf8ToWide(text); }
 
+int Utf16Length(const std::string& utf8) { return static_cast<int>(FromUtf8(utf8).size()); }
+
+std::string Joined(const std::vector<std::string>& parts) {
+    std::string out;
+    for (const std::string& p : parts) out += (out.empty() ? "" : " ") + p;
+    return out;
+}
+
+// The lines are long on purpose: the edit control's cost grows with the
+// number of lines, and 10 MB of short lines would take it minutes to lay
+// out under Wine.
+std::string UnitText(std::size_t bytes) {
+    std::string s = "implementation";
+    std::string words;
+    for (int i = 0; words.size() < 3000; ++i) words += i % 7 ? "Grüße café " : "Ω x_Max2 [@`] {a} ";
+    for (unsigned n = 0; s.size() < bytes; ++n) {
+        const std::string k = std::to_string(n);
+        s += "\r\n\r\nprocedure TForm" + k + ".Run" + k + "(const S: string);\r\nbegin\r\n  Log('" + k + ": " + words +
+             "');\r\n\tx_Max" + k + " := " + k + " * 2;  { tab }\r\n// " + words.substr(0, 900) + "\r\n  if A[" + k +
+             "] <> B then\r\n    WriteLn('" + words.substr(0, 1500) + "');\r\nend;";
+    }
+    return s;
+}
+
 namespace {
 
 std::string Narrow(const std::wstring& w) { return ToUtf8(w); }
 
-constexpr UINT kSendTimeout = 5000;
-
-LRESULT SendTimeout(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
+LRESULT Send(HWND w, UINT msg, WPARAM wp, LPARAM lp, UINT flags, DWORD timeoutMs, bool* answered) {
     DWORD_PTR result = 0;
-    if (!SendMessageTimeoutW(w, msg, wp, lp, SMTO_ABORTIFHUNG, kSendTimeout, &result)) return 0;
-    return static_cast<LRESULT>(result);
+    const bool sent = SendMessageTimeoutW(w, msg, wp, lp, flags, timeoutMs, &result) != 0;
+    if (answered) *answered = sent;
+    return sent ? static_cast<LRESULT>(result) : 0;
 }
 
 }  // namespace
+
+LRESULT SendWithin(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
+    return Send(w, msg, wp, lp, SMTO_ABORTIFHUNG, 5000, nullptr);
+}
+
+LRESULT SendPatiently(HWND w, UINT msg, WPARAM wp, LPARAM lp, DWORD timeoutMs, bool* answered) {
+    return Send(w, msg, wp, lp, SMTO_NORMAL, timeoutMs, answered);
+}
+
+namespace {
+
+void SetTextOf(HWND w, const std::string& utf8) {
+    const std::wstring text = FromUtf8(utf8);
+    SendWithin(w, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+// Any descendant with this control id: controls often sit on a panel or in a
+// group box rather than on the form itself.
+HWND FindDescendantById(HWND parent, int id) {
+    for (HWND c : ChildrenOf(parent)) {
+        if (GetDlgCtrlID(c) == id) return c;
+        if (HWND d = FindDescendantById(c, id)) return d;
+    }
+    return nullptr;
+}
+
+// The window with the keyboard focus in w's thread, read from outside it.
+HWND FocusIn(HWND w) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    if (!GetGUIThreadInfo(GetWindowThreadProcessId(w, nullptr), &info)) return nullptr;
+    return info.hwndFocus;
+}
+
+// Screen point at the middle of a control.
+POINT CentreOf(HWND control) {
+    RECT r{};
+    GetClientRect(control, &r);
+    POINT p{(r.right - r.left) / 2, (r.bottom - r.top) / 2};
+    ClientToScreen(control, &p);
+    return p;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------- files
+
+bool WriteFileBytes(const std::wstring& path, const std::string& bytes) {
+    HANDLE f = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (f == INVALID_HANDLE_VALUE) return false;
+    DWORD put = 0;
+    const BOOL ok = WriteFile(f, bytes.data(), static_cast<DWORD>(bytes.size()), &put, nullptr);
+    CloseHandle(f);
+    return ok && put == bytes.size();
+}
+
+std::optional<std::string> ReadFileBytes(const std::wstring& path) {
+    HANDLE f =
+        CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (f == INVALID_HANDLE_VALUE) return std::nullopt;
+    std::string s;
+    std::vector<char> buf(65536);
+    DWORD got = 0;
+    while (ReadFile(f, buf.data(), static_cast<DWORD>(buf.size()), &got, nullptr) && got > 0) s.append(buf.data(), got);
+    CloseHandle(f);
+    return s;
+}
+
+void PutFile(Run& run, const std::wstring& path, const std::string& bytes, DWORD attributes) {
+    run.Require(WriteFileBytes(path, bytes), "the driver can write " + Narrow(path));
+    if (attributes != 0) {
+        run.Require(SetFileAttributesW(path.c_str(), attributes) != 0, "attributes of " + Narrow(path));
+    }
+}
+
+bool IsDirectory(const std::wstring& path) {
+    const DWORD a = GetFileAttributesW(path.c_str());
+    return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::vector<std::string> EntriesOf(const std::wstring& dir) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAW fd;
+    HANDLE h = FindFirstFileW((dir + L"\\*").c_str(), &fd);
+    if (h != INVALID_HANDLE_VALUE) {
+        do {
+            const std::wstring n = fd.cFileName;
+            if (n != L"." && n != L"..") names.push_back(ToUtf8(n));
+        } while (FindNextFileW(h, &fd));
+        FindClose(h);
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
 
 // ---------------------------------------------------------------- time
 
@@ -126,10 +244,10 @@ std::wstring ClassOf(HWND w) {
 }
 
 std::string TextOf(HWND w) {
-    const LRESULT len = SendTimeout(w, WM_GETTEXTLENGTH, 0, 0);
+    const LRESULT len = SendWithin(w, WM_GETTEXTLENGTH, 0, 0);
     if (len <= 0) return {};
     std::wstring buf(static_cast<size_t>(len) + 1, L'\0');
-    const LRESULT got = SendTimeout(w, WM_GETTEXT, buf.size(), reinterpret_cast<LPARAM>(buf.data()));
+    const LRESULT got = SendWithin(w, WM_GETTEXT, buf.size(), reinterpret_cast<LPARAM>(buf.data()));
     buf.resize(static_cast<size_t>(got > 0 ? got : 0));
     return ToUtf8(buf);
 }
@@ -177,14 +295,6 @@ HWND FindTopWindow(DWORD pid, const wchar_t* cls, const wchar_t* caption) {
     return nullptr;
 }
 
-HWND FindDescendantById(HWND parent, int id) {
-    for (HWND c : ChildrenOf(parent)) {
-        if (GetDlgCtrlID(c) == id) return c;
-        if (HWND d = FindDescendantById(c, id)) return d;
-    }
-    return nullptr;
-}
-
 HWND WaitTopWindow(Run& run, DWORD pid, const wchar_t* cls, const wchar_t* caption, DWORD timeoutMs,
                    const std::string& what) {
     HWND found = nullptr;
@@ -192,6 +302,28 @@ HWND WaitTopWindow(Run& run, DWORD pid, const wchar_t* cls, const wchar_t* capti
     if (!found) run.Fail("no " + what + " appeared within " + std::to_string(timeoutMs) + " ms");
     Trace(what + " is there");
     return found;
+}
+
+std::string RectText(const RECT& r) {
+    return std::to_string(r.left) + "," + std::to_string(r.top) + " " + std::to_string(r.right - r.left) + "x" +
+           std::to_string(r.bottom - r.top);
+}
+
+RECT RectIn(HWND w, HWND container) {
+    RECT r{};
+    GetWindowRect(w, &r);
+    MapWindowPoints(nullptr, container, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+SIZE ClientSize(HWND w) {
+    RECT r{};
+    GetClientRect(w, &r);
+    return {r.right, r.bottom};
+}
+
+bool WaitHidden(HWND w, DWORD timeoutMs) {
+    return WaitUntil([&] { return !IsWindowVisible(w); }, timeoutMs);
 }
 
 void BringToFront(Run& run, HWND w) {
@@ -208,51 +340,93 @@ void BringToFront(Run& run, HWND w) {
     }
 }
 
-void LetToolbarSee(Run& run, HWND w) {
-    // A program that has just started may still take the foreground once;
-    // what counts is a whole tick with w in front.
-    for (int attempt = 0; attempt < 3; ++attempt) {
+void LetToolbarSee(Run& run, HWND w, int attempts) {
+    for (int attempt = 0; attempt < attempts; ++attempt) {
         BringToFront(run, w);
         Trace("in front: " + Narrow(ClassOf(w)));
         Pump(kTimerTickWait);
         if (GetForegroundWindow() == w) return;
     }
-    run.Fail("the window stayed in front for a timer tick");
+    run.Fail("the window " + Show(TextOf(w)) + " did not stay in front for a timer tick");
 }
 
-namespace {
+// ---------------------------------------------------------------- dialogs
 
-// Dialog controls often sit on a panel rather than directly on the dialog.
-HWND ControlOf(HWND dialog, int id) {
-    HWND c = GetDlgItem(dialog, id);
-    return c != nullptr ? c : FindDescendantById(dialog, id);
+HWND Dialog::Ctl(int id) const {
+    HWND c = FindDescendantById(hwnd, id);
+    if (c == nullptr) run->Fail(Narrow(ClassOf(hwnd)) + " has no control " + std::to_string(id));
+    return c;
 }
 
-}  // namespace
+std::string Dialog::Field(int id) const { return TextOf(Ctl(id)); }
 
-void SetControlText(HWND dialog, int id, const std::string& utf8) {
-    HWND c = ControlOf(dialog, id);
-    const std::wstring w = FromUtf8(utf8);
-    SendTimeout(c, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(w.c_str()));
+void Dialog::Type(int id, const std::string& text) const {
+    SetTextOf(Ctl(id), text);
+    run->Require(Field(id) == text, "control " + std::to_string(id) + " took the text " + Show(text));
 }
 
-std::string ControlText(HWND dialog, int id) { return TextOf(ControlOf(dialog, id)); }
+bool Dialog::Ticked(int id) const { return SendWithin(Ctl(id), BM_GETCHECK) == BST_CHECKED; }
 
-void ClickButton(HWND dialog, int id) { PostMessageW(ControlOf(dialog, id), BM_CLICK, 0, 0); }
+void Dialog::Click(int id) const { PostMessageW(Ctl(id), BM_CLICK, 0, 0); }
 
-bool IsChecked(HWND dialog, int id) { return SendTimeout(ControlOf(dialog, id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
+void Dialog::ClickInto(int id) const {
+    const HWND c = Ctl(id);
+    ClickScreen(*run, CentreOf(c));
+    run->Require(WaitUntil([&] { return FocusIn(hwnd) == c; }, kDefaultTimeout),
+                 "the click put the focus into control " + std::to_string(id));
+}
+
+void Dialog::Tick(int id, bool on) const {
+    if (Ticked(id) == on) return;
+    Click(id);
+    if (!WaitUntil([&] { return Ticked(id) == on; }, kDefaultTimeout)) {
+        run->Fail("the check box " + Show(Field(id)) + " did not change");
+    }
+}
+
+void Dialog::Pick(int radio) const {
+    Click(radio);
+    if (!WaitUntil([&] { return Ticked(radio); }, kDefaultTimeout)) {
+        run->Fail("the radio button " + Show(Field(radio)) + " was not selected");
+    }
+}
+
+void Dialog::Close(int buttonId, DWORD timeoutMs) const {
+    Click(buttonId);
+    WaitClosed("button " + std::to_string(buttonId), timeoutMs);
+}
+
+void Dialog::WaitClosed(const std::string& after, DWORD timeoutMs) const {
+    if (!WaitHidden(hwnd, timeoutMs)) run->Fail(Narrow(ClassOf(hwnd)) + " did not close after " + after);
+}
+
+bool Dialog::WaitFocus(int id) const {
+    const HWND c = Ctl(id);
+    return WaitUntil([&] { return FocusIn(hwnd) == c; }, kDefaultTimeout);
+}
+
+bool Dialog::ExpectField(int id, const std::string& expected, const std::string& what) const {
+    std::string last;
+    if (WaitUntil([&] { return (last = Field(id)) == expected; }, kDefaultTimeout)) return true;
+    return run->ExpectEq(what, expected, last);
+}
 
 // ---------------------------------------------------------------- the stand-in editor
 
 std::string Editor::Text() const { return TextOf(control); }
 
 void Editor::SetText(const std::string& utf8) const {
-    const std::wstring w = FromUtf8(utf8);
-    SendTimeout(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(w.c_str()));
-    SendTimeout(control, EM_EMPTYUNDOBUFFER, 0, 0);
+    SetTextOf(control, utf8);
+    SendWithin(control, EM_EMPTYUNDOBUFFER);
 }
 
-void Editor::Select(int start, int end) const { SendTimeout(control, EM_SETSEL, start, end); }
+void Editor::Select(int start, int end) const { SendWithin(control, EM_SETSEL, start, end); }
+
+void Editor::SetAndSelect(const std::string& before, const std::string& selection,
+                          const std::string& after) const {
+    SetText(before + selection + after);
+    Select(Utf16Length(before), Utf16Length(before) + Utf16Length(selection));
+}
 
 void Editor::SelectText(Run& run, const std::string& needle) const {
     const std::wstring text = FromUtf8(Text());
@@ -266,7 +440,7 @@ void Editor::SelectAll() const { Select(0, -1); }
 void Editor::Caret(int pos) const { Select(pos, pos); }
 
 std::pair<int, int> Editor::Selection() const {
-    const LRESULT r = SendTimeout(control, EM_GETSEL, 0, 0);
+    const LRESULT r = SendWithin(control, EM_GETSEL, 0, 0);
     return {LOWORD(r), HIWORD(r)};
 }
 
@@ -274,15 +448,6 @@ namespace {
 
 int Counter(HWND frame, const wchar_t* prop) {
     return static_cast<int>(reinterpret_cast<UINT_PTR>(GetPropW(frame, prop)));
-}
-
-bool WriteFileBytes(const std::wstring& path, const std::string& bytes) {
-    HANDLE f = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (f == INVALID_HANDLE_VALUE) return false;
-    DWORD put = 0;
-    const BOOL ok = WriteFile(f, bytes.data(), static_cast<DWORD>(bytes.size()), &put, nullptr);
-    CloseHandle(f);
-    return ok && put == bytes.size();
 }
 
 }  // namespace
@@ -295,7 +460,7 @@ Editor LaunchEditor(Run& run, const EditorOptions& options) {
     std::wstring file = options.file;
     if (file.empty()) {
         file = run.dir() + L"\\" + options.caption;
-        if (!WriteFileBytes(file, options.text)) run.Fail("cannot write " + Narrow(file));
+        PutFile(run, file, options.text);
     }
     const std::wstring pos = std::to_wstring(options.x) + L"," + std::to_wstring(options.y) + L"," +
                              std::to_wstring(options.width) + L"," + std::to_wstring(options.height);
@@ -308,7 +473,7 @@ Editor LaunchEditor(Run& run, const EditorOptions& options) {
     args.push_back(file);
     Editor e;
     e.process = &run.Track(Launch(run, run.config().editorExe, args, run.dir(), "the stand-in editor"));
-    e.frame = WaitTopWindow(run, e.process->pid(), kEditWindowClass, nullptr, kDefaultTimeout, "editor window");
+    e.frame = WaitTopWindow(run, e.process->pid(), kEditWindowClass, nullptr, options.timeoutMs, "editor window");
     auto findControl = [&]() -> HWND {
         if (HWND c = FindWindowExW(e.frame, nullptr, kEditControlClass, nullptr)) return c;
         for (HWND child : ChildrenOf(e.frame)) {
@@ -319,6 +484,25 @@ Editor LaunchEditor(Run& run, const EditorOptions& options) {
     WaitUntil([&] { return (e.control = findControl()) != nullptr; }, kDefaultTimeout);
     run.Require(e.control != nullptr, "the editor window has its TEditControl");
     return e;
+}
+
+std::optional<std::string> BigText(HWND w) {
+    bool ok = false;
+    const LRESULT length = SendPatiently(w, WM_GETTEXTLENGTH, 0, 0, kBigTimeout, &ok);
+    if (!ok) return std::nullopt;
+    std::wstring buf(static_cast<std::size_t>(length) + 1, L'\0');
+    const LRESULT got =
+        SendPatiently(w, WM_GETTEXT, buf.size(), reinterpret_cast<LPARAM>(buf.data()), kBigTimeout, &ok);
+    if (!ok) return std::nullopt;
+    buf.resize(static_cast<std::size_t>(got));
+    return ToUtf8(buf);
+}
+
+bool WaitPastes(const Editor& editor, int n, DWORD timeoutMs) {
+    if (!WaitUntil([&] { return editor.PasteCount() >= n; }, timeoutMs, 5)) return false;
+    bool ok = false;
+    SendPatiently(editor.control, WM_NULL, 0, 0, kBigTimeout, &ok);
+    return ok;
 }
 
 // ---------------------------------------------------------------- the toolbar
@@ -346,7 +530,12 @@ RECT Toolbar::ClientScreenRect() const {
 }
 
 LONG_PTR Toolbar::ExStyle() const { return GetWindowLongPtrW(window, GWL_EXSTYLE); }
-LONG_PTR Toolbar::Style() const { return GetWindowLongPtrW(window, GWL_STYLE); }
+
+namespace {
+
+MessageBoxInfo ReadMessageBox(HWND box);
+
+}  // namespace
 
 std::vector<MessageBoxInfo> Toolbar::MessageBoxes() const {
     std::vector<MessageBoxInfo> out;
@@ -397,6 +586,13 @@ Toolbar LaunchToolbar(Run& run, const ToolbarOptions& options) {
     return t;
 }
 
+Dialog OpenDialog(Run& run, const Toolbar& toolbar, int command, const wchar_t* cls, DWORD timeoutMs) {
+    toolbar.Command(command);
+    return Dialog{&run, toolbar.WaitDialog(run, cls, timeoutMs)};
+}
+
+namespace {
+
 MessageBoxInfo ReadMessageBox(HWND box) {
     MessageBoxInfo info;
     info.window = box;
@@ -409,7 +605,7 @@ MessageBoxInfo ReadMessageBox(HWND box) {
         } else if (_wcsicmp(cls.c_str(), L"Static") == 0) {
             const LONG_PTR style = GetWindowLongPtrW(c, GWL_STYLE);
             if ((style & SS_TYPEMASK) == SS_ICON) {
-                if (IsWindowVisible(c) && SendTimeout(c, STM_GETICON, 0, 0) != 0) info.hasIcon = true;
+                if (IsWindowVisible(c) && SendWithin(c, STM_GETICON, 0, 0) != 0) info.hasIcon = true;
             } else {
                 const std::string t = TextOf(c);
                 if (!t.empty() && info.text.empty()) info.text = t;
@@ -418,6 +614,8 @@ MessageBoxInfo ReadMessageBox(HWND box) {
     }
     return info;
 }
+
+}  // namespace
 
 void Dismiss(Run& run, HWND box, int buttonId) {
     HWND button = GetDlgItem(box, buttonId);
@@ -429,27 +627,56 @@ void Dismiss(Run& run, HWND box, int buttonId) {
     Trace("pressed button " + std::to_string(buttonId));
 }
 
-void ExpectMessageBox(Run& run, const Toolbar& toolbar, const std::string& text, const std::string& caption) {
+bool ExpectNoMessageBox(Run& run, const Toolbar& toolbar, const std::string& what) {
+    if (run.Expect(toolbar.NoMessageBoxFor(0), what + ": no message box")) return true;
+    for (const MessageBoxInfo& box : toolbar.MessageBoxes()) {
+        run.Note("  the box says " + Show(box.text));
+        Dismiss(run, box.window, IDOK);
+    }
+    return false;
+}
+
+void ExpectMessageBox(Run& run, const Toolbar& toolbar, const std::string& text, const std::string& caption,
+                      bool icon) {
     const MessageBoxInfo box = toolbar.WaitMessageBox(run);
     run.ExpectEq("message box text", text, box.text);
     run.ExpectEq("message box caption", caption, box.caption);
     run.ExpectEq("message box buttons", 1, static_cast<long long>(box.buttons.size()));
     if (!box.buttons.empty()) run.ExpectEq("message box button", IDOK, box.buttons.front().first);
-    run.Expect(!box.hasIcon, "the message box shows no icon");
+    run.Expect(box.hasIcon == icon, std::string("the message box shows ") + (icon ? "its icon" : "no icon"));
     Dismiss(run, box.window, box.buttons.empty() ? IDOK : box.buttons.front().first);
+}
+
+bool ExpectSameText(Run& run, const std::string& what, const std::string& expected, const std::string& actual) {
+    constexpr std::size_t kPrintable = 2000;
+    if (expected == actual || (expected.size() < kPrintable && actual.size() < kPrintable)) {
+        return run.ExpectEq(what, expected, actual);
+    }
+    std::size_t at = 0;
+    while (at < expected.size() && at < actual.size() && expected[at] == actual[at]) ++at;
+    const std::size_t from = at < 20 ? 0 : at - 20;
+    return run.Expect(false, what + ": " + std::to_string(expected.size()) + " bytes expected, " +
+                                 std::to_string(actual.size()) + " came; first difference at byte " +
+                                 std::to_string(at) + ", expected " + Show(expected.substr(from, 60)) + ", came " +
+                                 Show(actual.substr(from, 60)));
 }
 
 bool ExpectEditorText(Run& run, const Editor& editor, const std::string& expected, DWORD timeoutMs,
                       const std::string& what) {
     std::string last;
     if (WaitUntil([&] { return (last = editor.Text()) == expected; }, timeoutMs)) return true;
-    return run.ExpectEq(what, expected, last);
+    return ExpectSameText(run, what, expected, last);
 }
 
 bool ExpectEditorUnchanged(Run& run, const Editor& editor, const std::string& expected, DWORD ms) {
     std::string last;
     const bool changed = WaitUntil([&] { return (last = editor.Text()) != expected; }, ms);
     return run.ExpectEq("editor text (unchanged)", expected, changed ? last : expected);
+}
+
+bool ExpectPastes(Run& run, const Editor& editor, int n, const std::string& what, DWORD timeoutMs) {
+    WaitUntil([&] { return editor.PasteCount() >= n; }, timeoutMs);
+    return run.ExpectEq(what, n, editor.PasteCount());
 }
 
 bool WaitCopies(const Editor& editor, int n, DWORD timeoutMs) {
@@ -530,20 +757,6 @@ bool SetClipboardText(const std::string& utf8) {
     return ok;
 }
 
-bool EmptyTheClipboard() {
-    if (!OpenClipboardPatiently()) return false;
-    const bool ok = EmptyClipboard() != FALSE;
-    CloseClipboard();
-    return ok;
-}
-
-ClipboardHold::ClipboardHold(HWND owner) { held_ = OpenClipboard(owner) != FALSE; }
-
-void ClipboardHold::Release() {
-    if (held_) CloseClipboard();
-    held_ = false;
-}
-
 // ---------------------------------------------------------------- popup menus
 
 std::vector<HWND> OpenMenus(DWORD pid) {
@@ -571,19 +784,10 @@ std::string Outline(const std::vector<MenuItem>& items, bool withIds, int depth)
 
 // ---------------------------------------------------------------- the X display
 
-POINT CentreOf(HWND control) {
-    RECT r{};
-    GetClientRect(control, &r);
-    POINT p{(r.right - r.left) / 2, (r.bottom - r.top) / 2};
-    ClientToScreen(control, &p);
-    return p;
-}
-
 void ClickMenuButton(Run& run, const Toolbar& toolbar, int buttonId) {
     HWND button = toolbar.Control(buttonId);
     run.Require(button != nullptr, "the toolbar has the button " + std::to_string(buttonId));
-    const POINT at = CentreOf(button);
-    ClickScreen(run, at.x, at.y);
+    ClickScreen(run, CentreOf(button));
     const DWORD pid = toolbar.process->pid();
     run.Require(WaitUntil([&] { return !OpenMenus(pid).empty(); }, kDefaultTimeout),
                 "a click on button " + std::to_string(buttonId) + " opened its menu");
@@ -617,22 +821,14 @@ int HostRequest(Run& run, const std::vector<std::string>& argv, std::string* out
     if (!WaitUntil([&] { return GetFileAttributesW(rcFile.c_str()) != INVALID_FILE_ATTRIBUTES; }, timeoutMs)) {
         run.Fail("the host helper did not answer " + argv.front());
     }
-    auto slurp = [](const std::wstring& path) {
-        std::string s;
-        HANDLE f = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-        if (f == INVALID_HANDLE_VALUE) return s;
-        char buf[4096];
-        DWORD got = 0;
-        while (ReadFile(f, buf, sizeof buf, &got, nullptr) && got > 0) s.append(buf, got);
-        CloseHandle(f);
-        return s;
-    };
-    const int rc = std::atoi(slurp(rcFile).c_str());
-    if (output) *output = slurp(base + L".out");
+    const int rc = std::atoi(ReadFileBytes(rcFile).value_or("").c_str());
+    if (output) *output = ReadFileBytes(base + L".out").value_or("");
     DeleteFileW(rcFile.c_str());
     DeleteFileW((base + L".out").c_str());
     return rc;
 }
+
+}  // namespace
 
 std::string UnixPath(Run& run, const std::wstring& windowsPath) {
     using ToUnix = char*(CDECL*)(LPCWSTR);
@@ -655,8 +851,6 @@ std::string UnixPath(Run& run, const std::wstring& windowsPath) {
     run.Fail("no Unix path for " + Narrow(windowsPath));
 }
 
-}  // namespace
-
 bool HaveHost(const Run& run) { return !run.config().hostDir.empty(); }
 
 void Xdo(Run& run, const std::vector<std::string>& args) {
@@ -671,9 +865,11 @@ void Xdo(Run& run, const std::vector<std::string>& args) {
     }
 }
 
-void ClickScreen(Run& run, int x, int y) {
-    // No --sync: under Wine it stalls for seconds when the pointer is already there.
-    Xdo(run, {"mousemove", std::to_string(x), std::to_string(y), "click", "1"});
+void ClickScreen(Run& run, POINT at, int clicks) {
+    // No --sync on the move: under Wine it waits for a motion that never
+    // comes when the pointer is already there.
+    Xdo(run, {"mousemove", std::to_string(at.x), std::to_string(at.y), "click", "--repeat", std::to_string(clicks),
+              "--delay", "60", "1"});
 }
 
 void PressKeys(Run& run, const std::vector<std::string>& keys) {
@@ -689,6 +885,11 @@ std::string Screenshot(Run& run, const std::wstring& folder, const std::string& 
     const int rc = HostRequest(run, {"import", "-window", "root", path}, &out);
     if (rc != 0) run.Fail("screenshot " + name + " failed: " + out);
     return path;
+}
+
+void ShotIfAsked(Run& run, const std::string& name) {
+    if (run.config().shotsDir.empty() || !HaveHost(run)) return;
+    std::printf("      screenshot: %s\n", Screenshot(run, run.config().shotsDir, name).c_str());
 }
 
 }  // namespace e2e

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <cstddef>
 #include <functional>
 #include <optional>
 #include <string>
@@ -20,6 +21,15 @@ namespace e2e {
 
 std::string ToUtf8(std::wstring_view text);
 std::wstring FromUtf8(std::string_view text);
+// Length in UTF-16 code units, as edit controls count selections.
+int Utf16Length(const std::string& utf8);
+// The parts with one blank between each two.
+std::string Joined(const std::vector<std::string>& parts);
+// A Pascal-like unit of about `bytes` bytes: indented blocks, blank lines,
+// tabs, long lines and characters above U+007F. It neither starts nor ends
+// with a blank or a line break, so a comment and uncomment round trip gives
+// it back exactly.
+std::string UnitText(std::size_t bytes);
 
 // ---------------------------------------------------------------- time
 
@@ -36,6 +46,21 @@ bool WaitUntil(const std::function<bool()>& cond, DWORD timeoutMs, DWORD pollMs 
 // long enough for one tick to have come after a change.
 inline constexpr DWORD kTimerTickWait = 1200;
 inline constexpr DWORD kDefaultTimeout = 10000;
+// The stand-in editor is the system edit control, which under Wine needs
+// several seconds to take in 10 MB; the waits for large texts allow for a
+// slow machine too.
+inline constexpr DWORD kBigTimeout = 180000;
+
+// ---------------------------------------------------------------- files
+
+bool WriteFileBytes(const std::wstring& path, const std::string& bytes);
+std::optional<std::string> ReadFileBytes(const std::wstring& path);
+// A file the scenario needs, with attributes (read-only, hidden, ...) when
+// given; fails the step when it cannot be written.
+void PutFile(Run& run, const std::wstring& path, const std::string& bytes, DWORD attributes = 0);
+bool IsDirectory(const std::wstring& path);
+// Every entry of a folder, hidden ones too, sorted by name.
+std::vector<std::string> EntriesOf(const std::wstring& dir);
 
 // ---------------------------------------------------------------- processes
 
@@ -68,6 +93,13 @@ Process Launch(Run& run, const std::wstring& exe, const std::vector<std::wstring
 
 // ---------------------------------------------------------------- windows
 
+// A message to another process's window, given up after five seconds, or
+// at once when the window does not answer at all.
+LRESULT SendWithin(HWND w, UINT msg, WPARAM wp = 0, LPARAM lp = 0);
+// For a window busy with a large text, which looks hung meanwhile: waits up
+// to timeoutMs; answered, when given, tells whether it replied.
+LRESULT SendPatiently(HWND w, UINT msg, WPARAM wp, LPARAM lp, DWORD timeoutMs, bool* answered = nullptr);
+
 std::wstring ClassOf(HWND w);
 // The window's text through WM_GETTEXT, which works across processes.
 std::string TextOf(HWND w);
@@ -75,21 +107,52 @@ DWORD ProcessOf(HWND w);
 std::vector<HWND> TopWindowsOf(DWORD pid, bool visibleOnly = true);
 std::vector<HWND> ChildrenOf(HWND parent);  // direct children, in Z order
 HWND FindTopWindow(DWORD pid, const wchar_t* cls, const wchar_t* caption = nullptr);
-// Any descendant with this control id.
-HWND FindDescendantById(HWND parent, int id);
 HWND WaitTopWindow(Run& run, DWORD pid, const wchar_t* cls, const wchar_t* caption, DWORD timeoutMs,
                    const std::string& what);
+
+// "left,top WxH".
+std::string RectText(const RECT& r);
+// w's rectangle in the client coordinates of container.
+RECT RectIn(HWND w, HWND container);
+SIZE ClientSize(HWND w);
+// Waits until w is hidden or gone.
+bool WaitHidden(HWND w, DWORD timeoutMs = kDefaultTimeout);
 
 // Makes w the foreground window and waits until it is.
 void BringToFront(Run& run, HWND w);
 // Brings w to the front and waits for the toolbar's timer to have seen it.
-void LetToolbarSee(Run& run, HWND w);
+// A program that has just started may still take the foreground once, so
+// this tries again until a whole tick has passed with w in front.
+void LetToolbarSee(Run& run, HWND w, int attempts = 3);
 
-void SetControlText(HWND dialog, int id, const std::string& utf8);
-std::string ControlText(HWND dialog, int id);
-// A button press as the user makes it: BM_CLICK, posted.
-void ClickButton(HWND dialog, int id);
-bool IsChecked(HWND dialog, int id);
+// ---------------------------------------------------------------- dialogs
+
+// An open dialog of the toolbar. Its controls are found by id however deep
+// they sit (on a panel, in a group box); a missing one fails the step.
+struct Dialog {
+    Run* run = nullptr;
+    HWND hwnd = nullptr;
+
+    HWND Ctl(int id) const;
+    std::string Field(int id) const;
+    // What typing would leave in the field; fails the step if it does not take it.
+    void Type(int id, const std::string& text) const;
+    bool Ticked(int id) const;
+    // A click as the user makes it, through the button's own handling.
+    void Click(int id) const;
+    // A real click into a control, so that the keys pressed next go to it: a
+    // window that has just been shown may not have the display's focus yet.
+    void ClickInto(int id) const;
+    void Tick(int id, bool on) const;
+    void Pick(int radio) const;
+    // Presses the button and waits for the dialog to go.
+    void Close(int buttonId, DWORD timeoutMs = kDefaultTimeout) const;
+    // Fails the step unless the dialog goes within timeoutMs.
+    void WaitClosed(const std::string& after, DWORD timeoutMs = kDefaultTimeout) const;
+    bool WaitFocus(int id) const;
+    // Waits until the field holds expected; reports what it held last when it does not.
+    bool ExpectField(int id, const std::string& expected, const std::string& what) const;
+};
 
 // ---------------------------------------------------------------- the stand-in editor
 
@@ -100,6 +163,7 @@ struct EditorOptions {
     int x = 300, y = 40, width = 700, height = 600;
     std::vector<std::wstring> childrenBefore;  // classes of plain children ahead of the control
     bool nested = false;                       // the control inside a panel, not a direct child
+    DWORD timeoutMs = kDefaultTimeout;         // for the window to show, which it does once the text is in
 };
 
 class Editor {
@@ -107,12 +171,13 @@ public:
     Process* process = nullptr;
     HWND frame = nullptr;    // "TEditWindow"
     HWND control = nullptr;  // "TEditControl"
-    HWND Parent() const { return GetParent(control); }
 
     std::string Text() const;
     void SetText(const std::string& utf8) const;  // also clears the control's undo
     // Selection in UTF-16 code units, as the control counts.
     void Select(int start, int end) const;
+    // Holds before + selection + after, the middle selected.
+    void SetAndSelect(const std::string& before, const std::string& selection, const std::string& after) const;
     // Selects the first occurrence of needle (UTF-8); fails the step when absent.
     void SelectText(Run& run, const std::string& needle) const;
     void SelectAll() const;
@@ -131,7 +196,23 @@ inline EditorOptions WithText(std::string text) {
     return o;
 }
 
+// A text of megabytes, which the stand-in needs long to take in.
+inline EditorOptions WithBigText(std::string text) {
+    EditorOptions o = WithText(std::move(text));
+    o.caption = L"Big.pas";
+    o.timeoutMs = kBigTimeout;
+    return o;
+}
+
+// The text goes in through the editor's file: Wine does not carry a
+// WM_SETTEXT of several megabytes across processes.
 Editor LaunchEditor(Run& run, const EditorOptions& options = {});
+// The whole text of a window, waiting as long as a 10 MB edit takes.
+std::optional<std::string> BigText(HWND w);
+// Waits until the editor has taken in paste number n: the count goes up as
+// the message arrives, and a message sent after it is answered only once
+// the control has finished with the paste.
+bool WaitPastes(const Editor& editor, int n, DWORD timeoutMs);
 
 // ---------------------------------------------------------------- the toolbar
 
@@ -163,7 +244,6 @@ public:
     RECT OuterRect() const;
     RECT ClientScreenRect() const;
     LONG_PTR ExStyle() const;
-    LONG_PTR Style() const;
 
     std::vector<MessageBoxInfo> MessageBoxes() const;
     MessageBoxInfo WaitMessageBox(Run& run, DWORD timeoutMs = kDefaultTimeout) const;
@@ -176,18 +256,33 @@ public:
 
 Toolbar LaunchToolbar(Run& run, const ToolbarOptions& options = {});
 
-// Reads a message box's caption, text and buttons.
-MessageBoxInfo ReadMessageBox(HWND box);
+// A menu command that opens a dialog of class cls.
+Dialog OpenDialog(Run& run, const Toolbar& toolbar, int command, const wchar_t* cls,
+                  DWORD timeoutMs = kDefaultTimeout);
+
 // Presses a button of a message box (or dialog) and waits until it is gone.
 void Dismiss(Run& run, HWND box, int buttonId);
-// Checks text and caption of the next message box, presses its OK button.
-void ExpectMessageBox(Run& run, const Toolbar& toolbar, const std::string& text, const std::string& caption);
+// Checks that no message box of the toolbar is up; one that is gets reported
+// and dismissed, so that the scenario can go on.
+bool ExpectNoMessageBox(Run& run, const Toolbar& toolbar, const std::string& what);
+// Checks text, caption and icon of the next message box and that OK is its
+// one button, then presses it.
+void ExpectMessageBox(Run& run, const Toolbar& toolbar, const std::string& text, const std::string& caption,
+                      bool icon = false);
 
+// The texts compared; a long one is reported by its size and where it first
+// differs rather than printed whole.
+bool ExpectSameText(Run& run, const std::string& what, const std::string& expected, const std::string& actual);
 // Waits until the editor's text equals expected; reports the last text seen when it does not.
 bool ExpectEditorText(Run& run, const Editor& editor, const std::string& expected,
                       DWORD timeoutMs = kDefaultTimeout, const std::string& what = "editor text");
 // Checks that the text stays as it is for ms (for commands that must not paste).
 bool ExpectEditorUnchanged(Run& run, const Editor& editor, const std::string& expected, DWORD ms = 1500);
+// Checks the editor's WM_PASTE count, once it reached n or timeoutMs passed:
+// the paste may come after the text already looks right (a text pasted over
+// itself) since the toolbar first waits for the clipboard to be free.
+bool ExpectPastes(Run& run, const Editor& editor, int n, const std::string& what,
+                  DWORD timeoutMs = kDefaultTimeout);
 // Waits until the editor has received at least n WM_COPY in all.
 bool WaitCopies(const Editor& editor, int n, DWORD timeoutMs = kDefaultTimeout);
 
@@ -210,19 +305,6 @@ private:
 
 std::optional<std::string> ClipboardText();  // nullopt: no text on the clipboard
 bool SetClipboardText(const std::string& utf8);
-bool EmptyTheClipboard();
-
-// Keeps the clipboard open, as a busy program would, until released.
-class ClipboardHold {
-public:
-    explicit ClipboardHold(HWND owner);
-    ~ClipboardHold() { Release(); }
-    bool held() const { return held_; }
-    void Release();
-
-private:
-    bool held_ = false;
-};
 
 // ---------------------------------------------------------------- popup menus
 
@@ -248,21 +330,38 @@ std::vector<HWND> OpenMenus(DWORD pid);
 // item's id follows its caption after " #".
 std::string Outline(const std::vector<MenuItem>& items, bool withIds = false, int depth = 0);
 
+// ---------------------------------------------------------------- layouts
+
+// A window and every window inside it, one line each, children indented
+// under their parent in Z order: class, id, text, rectangle (the screen's
+// coordinates for w, the parent's client coordinates below it), style bits
+// and what a control of its class holds beyond them (an edit's text limit,
+// a check box's state, the buddy and range of up-down arrows, whether a
+// picture holds an image); then the order Tab goes round and the default
+// button.
+std::string LayoutOf(HWND w);
+// Compares a layout (LayoutOf, or the Outline of menus) with the committed
+// tests/e2e/layouts/<form>.txt. A difference is reported line by line and the
+// layout as it is written beside the scenario's files, to be copied over
+// the committed one when the change is meant.
+bool ExpectLayout(Run& run, const std::string& form, const std::string& layout);
+
 // ---------------------------------------------------------------- the X display
 
 // True when the runner serves host requests (xdotool, screenshots).
 bool HaveHost(const Run& run);
 // Runs xdotool on the X display the programs are shown on.
 void Xdo(Run& run, const std::vector<std::string>& args);
-// A real mouse click at a screen point.
-void ClickScreen(Run& run, int x, int y);
+// Real mouse clicks at a screen point.
+void ClickScreen(Run& run, POINT at, int clicks = 1);
 // Real key presses, xdotool key names ("c", "Return", "Escape").
 void PressKeys(Run& run, const std::vector<std::string>& keys);
+// Where a file of the Wine prefix is on the host, for messages a developer acts on.
+std::string UnixPath(Run& run, const std::wstring& windowsPath);
 // Saves a picture of the whole screen as folder\name.png; returns its Unix path.
 std::string Screenshot(Run& run, const std::wstring& folder, const std::string& name);
-
-// Screen point at the middle of a child control.
-POINT CentreOf(HWND control);
+// A screenshot for the README into the --shots folder, when one was named.
+void ShotIfAsked(Run& run, const std::string& name);
 
 // A real click on a toolbar button that opens a popup menu; returns once the
 // menu is open and ready for access keys. The menus open over the pointer,

@@ -45,8 +45,8 @@
 #include <string>
 #include <vector>
 
-#include "app/handles_win.h"
-#include "app/pixmap.h"
+#include "ui/handles_win.h"
+#include "ui/pixmap.h"
 
 namespace snipkit::win {
 

@@ -3,8 +3,8 @@
 
 #include <windows.h>
 
-#include "app/handles_win.h"
-#include "app/pixmap.h"
+#include "ui/handles_win.h"
+#include "ui/pixmap.h"
 
 namespace snipkit::win {
 

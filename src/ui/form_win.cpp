@@ -1,12 +1,12 @@
-#include "app/form_win.h"
+#include "ui/form_win.h"
 
 #include <stdexcept>
 #include <utility>
 
-#include "app/application_win.h"
-#include "app/msgbox_win.h"
-#include "app/picture_win.h"
-#include "app/wide_win.h"
+#include "ui/application_win.h"
+#include "ui/modal_win.h"
+#include "ui/picture_win.h"
+#include "ui/wide_win.h"
 
 namespace snipkit::win {
 namespace {

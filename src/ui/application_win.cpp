@@ -1,10 +1,9 @@
-#include "app/application_win.h"
+#include "ui/application_win.h"
 
 #include <stdexcept>
 
-#include "app/form_win.h"
-#include "app/pictures/app_icon.h"
-#include "app/picture_win.h"
+#include "ui/form_win.h"
+#include "ui/picture_win.h"
 
 namespace snipkit::win {
 namespace {
@@ -26,9 +25,9 @@ Application& App() {
 
 HWND ApplicationWindow() { return g_application ? g_application->Handle() : nullptr; }
 
-Application::Application(HINSTANCE instance) : instance_(instance) {
+Application::Application(HINSTANCE instance, const PixelArt& icon) : instance_(instance) {
     if (g_application != nullptr) throw std::logic_error("a second application object");
-    icon_ = MakeIcon(ParsePixelArt(pictures::kAppIcon));
+    icon_ = MakeIcon(ParsePixelArt(icon));
 
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;

@@ -1,4 +1,4 @@
-#include "app/pixmap.h"
+#include "ui/pixmap.h"
 
 #include <cstring>
 #include <stdexcept>

@@ -1,4 +1,4 @@
-#include "app/picture_win.h"
+#include "ui/picture_win.h"
 
 #include <cstdint>
 #include <vector>

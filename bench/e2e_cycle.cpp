@@ -3,29 +3,19 @@
 // against the floor of that cycle (the driver itself makes the editor copy,
 // reads and writes the clipboard and makes it paste, with no rewrite); and
 // the toolbar's start to a visible window against a bare Win32 window
-// program. A benchmark, not a test: bench/e2e_cycle.sh runs the group
-// "bench", which is registered here without E2E_SCENARIO so that the CTest
-// registration, which collects the groups from those lines, leaves it out.
+// program. A benchmark, not a test: it is built with the end-to-end steps
+// into a program of its own, e2e_bench.exe, whose group "bench" is what
+// bench/e2e_cycle.sh runs.
 //
 // The table rows are printed as "row: | ... |" for the script to collect.
 #include "app/command_ids.h"
-#include "desk.h"
+#include "driver/desk.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
-#include <optional>
 
 namespace e2e {
-
-// Defined in scenarios_hostile.cpp.
-namespace big {
-std::string UnitText(std::size_t bytes);
-Editor LaunchBigEditor(Run& run, const std::string& text);
-bool WaitPastes(const Editor& ed, int n, DWORD timeoutMs);
-std::optional<std::string> BigText(HWND w);
-}  // namespace big
-
 namespace {
 
 namespace ids = snipkit::ids;
@@ -92,7 +82,7 @@ struct Series {
 // watched through its message counters. A message sent to the editor after
 // its paste count went up is answered once the paste is done.
 Cycle ToolbarCycle(Run& run, const Desk& d, int command) {
-    SendMessageTimeoutW(d.editor.control, EM_SETSEL, 0, -1, SMTO_NORMAL, kBenchTimeout, nullptr);
+    SendPatiently(d.editor.control, EM_SETSEL, 0, -1, kBenchTimeout);
     const int copies = d.editor.CopyCount();
     const int pastes = d.editor.PasteCount();
     Cycle c;
@@ -102,7 +92,7 @@ Cycle ToolbarCycle(Run& run, const Desk& d, int command) {
     c.copied = Now() - t0;
     run.Require(WaitUntil([&] { return d.editor.PasteCount() > pastes; }, kBenchTimeout, 1), "the editor pasted");
     c.pasteStarted = Now() - t0;
-    run.Require(big::WaitPastes(d.editor, pastes + 1, kBenchTimeout), "the editor finished its paste");
+    run.Require(WaitPastes(d.editor, pastes + 1, kBenchTimeout), "the editor finished its paste");
     c.done = Now() - t0;
     return c;
 }
@@ -110,7 +100,7 @@ Cycle ToolbarCycle(Run& run, const Desk& d, int command) {
 // The floor: the same cycle with nothing in between but moving the text
 // from the clipboard to the clipboard.
 Cycle FloorCycle(Run& run, const Editor& ed) {
-    SendMessageTimeoutW(ed.control, EM_SETSEL, 0, -1, SMTO_NORMAL, kBenchTimeout, nullptr);
+    SendPatiently(ed.control, EM_SETSEL, 0, -1, kBenchTimeout);
     Cycle c;
     const double t0 = Now();
     SendMessageW(ed.control, WM_COPY, 0, 0);
@@ -156,7 +146,9 @@ int Runs(const Size& s) {
     return runs > 0 ? runs : s.runs;
 }
 
-void BenchCycle(Run& run) {
+}  // namespace
+
+E2E_SCENARIO("bench", "cycle", "UPPER CASE and comment // on 1 MB and 10 MB against the floor") {
     const Size sizes[] = {{"1 MB", 1u << 20, 5}, {"10 MB", 10u << 20, 3}};
     struct Command {
         const char* name;
@@ -165,11 +157,8 @@ void BenchCycle(Run& run) {
     const Command commands[] = {{"UPPER CASE", ids::mnuUpper}, {"comment //", ids::mnuCommentSlash}};
     constexpr double kTarget = 1.3;
     for (const Size& size : sizes) {
-        const std::string text = big::UnitText(size.bytes);
-        Desk d;
-        d.toolbar = LaunchToolbar(run);
-        d.editor = big::LaunchBigEditor(run, text);
-        LetToolbarSee(run, d.editor.frame);
+        const std::string text = UnitText(size.bytes);
+        Desk d = OpenDesk(run, WithBigText(text));
         // The first command finds the editor control; neither is timed.
         ToolbarCycle(run, d, ids::mnuUpper);
         FloorCycle(run, d.editor);
@@ -195,7 +184,7 @@ void BenchCycle(Run& run) {
         }
         // Every run commented out the upper-cased text once more: a sign that
         // the times above are of commands that did their work.
-        const std::string after = big::BigText(d.editor.control).value_or("");
+        const std::string after = BigText(d.editor.control).value_or("");
         const std::size_t slashes = after.find_first_not_of('/');
         run.Expect(
             slashes == 2 * static_cast<std::size_t>(Runs(size)) && after.compare(slashes, 14, "IMPLEMENTATION") == 0,
@@ -204,6 +193,8 @@ void BenchCycle(Run& run) {
         run.CloseAll();
     }
 }
+
+namespace {
 
 // From the start of the process to its window being visible, in ms.
 double StartToWindow(Run& run, const std::wstring& exe, const std::wstring& cwd, const wchar_t* cls) {
@@ -217,7 +208,9 @@ double StartToWindow(Run& run, const std::wstring& exe, const std::wstring& cwd,
     return took;
 }
 
-void BenchStartup(Run& run) {
+}  // namespace
+
+E2E_SCENARIO("bench", "startup", "the toolbar's start to a visible window against a bare window") {
     const std::wstring& editor = run.config().editorExe;
     const std::wstring here = editor.substr(0, editor.find_last_of(L"\\/"));
     const std::wstring minimal = here + L"\\minimal_window.exe";
@@ -242,10 +235,4 @@ void BenchStartup(Run& run) {
     Row("Start to a visible window (vs a minimal Win32 window)", Median(ours), Median(bare), kTarget, "ms");
 }
 
-[[maybe_unused]] const int kCycleRegistered =
-    RegisterScenario("bench", "cycle", "UPPER CASE and comment // on 1 MB and 10 MB against the floor", &BenchCycle);
-[[maybe_unused]] const int kStartupRegistered = RegisterScenario(
-    "bench", "startup", "the toolbar's start to a visible window against a bare window", &BenchStartup);
-
-}  // namespace
 }  // namespace e2e

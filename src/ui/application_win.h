@@ -9,21 +9,19 @@
 #include <string>
 #include <vector>
 
-#include "app/handles_win.h"
+#include "ui/handles_win.h"
+#include "ui/pixmap.h"
 
 namespace snipkit::win {
 
 class Form;
 
-// The help file, named without a folder: the help page shipped beside the
-// program, which the help command opens from the program's folder.
-inline constexpr const wchar_t* kHelpFileName = L"snipkit.htm";
-
 inline constexpr const wchar_t* kApplicationClass = L"TApplication";
 
 class Application {
 public:
-    explicit Application(HINSTANCE instance);
+    // The icon is the program's, on the taskbar button and every form.
+    Application(HINSTANCE instance, const PixelArt& icon);
     ~Application();
     Application(const Application&) = delete;
     Application& operator=(const Application&) = delete;

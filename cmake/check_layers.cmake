@@ -1,0 +1,42 @@
+# The layer test (cmake -P): fails, naming file and include, when
+#   - a file of the text rules includes a header outside the rules,
+#   - a portable file (not *_win.*) includes a *_win.h or <windows.h>,
+#   - the window framework (src/ui) includes a feature's or the toolbar's header.
+cmake_minimum_required(VERSION 3.22)
+include(${CMAKE_CURRENT_LIST_DIR}/sources.cmake)
+
+set(rules_headers)
+set(rules_files)
+foreach(source IN LISTS SNIPKIT_RULES_SOURCES)
+  string(REGEX REPLACE "\\.cpp$" ".h" header ${source})
+  file(RELATIVE_PATH relative ${SNIPKIT_SRC} ${header})
+  list(APPEND rules_headers ${relative})
+  list(APPEND rules_files ${source} ${header})
+endforeach()
+
+set(faults)
+file(GLOB_RECURSE all_files ${SNIPKIT_SRC}/*.h ${SNIPKIT_SRC}/*.cpp)
+foreach(file IN LISTS all_files)
+  file(RELATIVE_PATH name ${SNIPKIT_SRC} ${file})
+  file(STRINGS ${file} includes REGEX "^[ \t]*#[ \t]*include[ \t]*[\"<]")
+  foreach(line IN LISTS includes)
+    string(REGEX REPLACE "^[ \t]*#[ \t]*include[ \t]*[\"<]([^\">]*)[\">].*" "\\1" target "${line}")
+    string(REGEX MATCH "^[ \t]*#[ \t]*include[ \t]*\"" quoted "${line}")
+    if(file IN_LIST rules_files AND quoted AND NOT target IN_LIST rules_headers)
+      list(APPEND faults "${name}: the text rules include ${target}, which is not one of them")
+    endif()
+    if(NOT name MATCHES "_win\\.(h|cpp)$" AND (target MATCHES "_win\\.h$" OR target STREQUAL "windows.h"))
+      list(APPEND faults "${name}: a portable file includes ${target}")
+    endif()
+    if(name MATCHES "^ui/" AND quoted AND NOT target MATCHES "^ui/")
+      list(APPEND faults "${name}: the window framework includes ${target}")
+    endif()
+  endforeach()
+endforeach()
+
+if(faults)
+  list(JOIN faults "\n" message)
+  message(FATAL_ERROR "Layer faults:\n${message}")
+endif()
+list(LENGTH all_files count)
+message(STATUS "layers: ${count} files checked")
