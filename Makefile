@@ -53,8 +53,9 @@ test: native win64 win32 asan fuzz-build
 fuzz: fuzz-build
 	bash fuzz/run.sh $(FUZZ) $(FUZZ_SECONDS)
 
-# snipkit-text against tr, sed and cat on ~100 MB (writes README's
-# performance section), then the editing cycle and start-up under Wine.
+# snipkit-text against cat and against tr, sed or printf on ~100 MB, one
+# table of every rule (writes README's performance section), then the
+# editing cycle and start-up under Wine.
 bench: deps
 	$(NATIVE_CONFIGURE)
 	$(CMAKE) --build $(NATIVE) -j $(JOBS) --target snipkit-text snipkit_pipe_bench
@@ -62,7 +63,8 @@ bench: deps
 		--work $(BUILD)/bench --readme README.md
 	bash bench/e2e_cycle.sh $(BUILD)
 
-# The core's rules under Google Benchmark on 5, 10 and 20 MB.
+# The core's rules under Google Benchmark on 5, 10 and 20 MB, then each
+# rule's peak allocation on a 10 MiB selection (fails above twice the selection).
 bench-core: deps
 	$(NATIVE_CONFIGURE)
 	$(CMAKE) --build $(NATIVE) -j $(JOBS) --target snipkit_core_bench

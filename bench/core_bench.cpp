@@ -1,17 +1,20 @@
-// The core's text rules over a generated Pascal-like text of 5, 10 and 20 MB,
-// whole text per call as the toolbar runs them, with a linear fit over the
-// sizes. The heap counters show what one call holds at its peak, as a
-// multiple of the input size. Run with `make bench-core`.
+// `make bench-core`: the core's text rules over a generated Pascal-like text
+// of 5, 10 and 20 MB, whole text per call as the toolbar runs them, with a
+// linear fit over the sizes; then the same rules as snipkit-text runs them,
+// in pieces. Last, a table of what one call allocates at its peak on a 10 MB
+// selection, against the limit of twice the selection: room for the text
+// once more and for the result.
 #include <benchmark/benchmark.h>
-
-#include <malloc.h>
 
 #include <algorithm>
 #include <atomic>
+#include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <map>
 #include <new>
 #include <string>
+#include <vector>
 
 #include "format/case_rules.h"
 #include "format/comment_rules.h"
@@ -19,28 +22,37 @@
 #include "pascal_text.h"
 #include "text_filter.h"
 
-// ---- heap accounting: live bytes and their peak ----------------------------
+// ---- heap accounting: the bytes asked for, live and at their peak -----------
 
 namespace {
 std::atomic<std::size_t> g_live{0};
 std::atomic<std::size_t> g_peak{0};
 
-void* Track(void* p) {
-    if (!p) throw std::bad_alloc();
-    const std::size_t now = g_live += malloc_usable_size(p);
+// Each block carries its size in front, so that every delete, sized or not,
+// takes back what its new counted.
+constexpr std::size_t kHeader = alignof(std::max_align_t);
+
+void* Track(std::size_t n) {
+    auto* block = static_cast<unsigned char*>(std::malloc(kHeader + n));
+    if (!block) throw std::bad_alloc();
+    *reinterpret_cast<std::size_t*>(block) = n;
+    const std::size_t now = g_live += n;
     std::size_t peak = g_peak.load();
     while (now > peak && !g_peak.compare_exchange_weak(peak, now)) {
     }
-    return p;
+    return block + kHeader;
 }
+
 void Untrack(void* p) {
-    if (p) g_live -= malloc_usable_size(p);
-    std::free(p);
+    if (!p) return;
+    auto* block = static_cast<unsigned char*>(p) - kHeader;
+    g_live -= *reinterpret_cast<std::size_t*>(block);
+    std::free(block);
 }
 }  // namespace
 
-void* operator new(std::size_t n) { return Track(std::malloc(n ? n : 1)); }
-void* operator new[](std::size_t n) { return Track(std::malloc(n ? n : 1)); }
+void* operator new(std::size_t n) { return Track(n); }
+void* operator new[](std::size_t n) { return Track(n); }
 void operator delete(void* p) noexcept { Untrack(p); }
 void operator delete[](void* p) noexcept { Untrack(p); }
 void operator delete(void* p, std::size_t) noexcept { Untrack(p); }
@@ -50,54 +62,80 @@ namespace {
 
 using namespace snipkit;
 
-const std::string& Text(std::size_t bytes) {
-    static std::map<std::size_t, std::string> texts;
-    auto it = texts.find(bytes);
-    if (it == texts.end()) it = texts.emplace(bytes, bench::PascalLikeText(bytes)).first;
-    return it->second;
+enum class Input { Plain, Commented, Block, LoneLineFeeds };
+
+const std::string& Text(Input kind, std::size_t bytes) {
+    static std::map<std::pair<Input, std::size_t>, std::string> texts;
+    auto it = texts.find({kind, bytes});
+    if (it != texts.end()) return it->second;
+    std::string text;
+    switch (kind) {
+        case Input::Plain: text = bench::PascalLikeText(bytes); break;
+        case Input::Commented:
+            // Cut back to whole lines of about the same size as the others.
+            text = CommentSlash(Text(Input::Plain, bytes));
+            text.resize(text.rfind("\r\n", bytes) + 2);
+            break;
+        case Input::Block: text = CommentBrace(Text(Input::Plain, bytes).substr(0, bytes - 4)); break;
+        case Input::LoneLineFeeds: text.assign(bytes, '\n'); break;
+    }
+    return texts.emplace(std::make_pair(kind, bytes), std::move(text)).first->second;
 }
 
-const std::string& Commented(std::size_t bytes) {
-    static std::map<std::size_t, std::string> texts;
-    auto it = texts.find(bytes);
-    if (it == texts.end()) it = texts.emplace(bytes, CommentSlash(Text(bytes))).first;
-    return it->second;
+// One rule as the toolbar calls it; the result is handed back so that it
+// stays alive until the heap peak is read.
+struct Rule {
+    const char* name;
+    Input input;
+    std::function<UncommentResult(const std::string&)> call;
+};
+
+UncommentResult Pasted(std::string text) { return {std::move(text), std::string()}; }
+
+const std::vector<Rule>& Rules() {
+    static const std::vector<Rule> rules = {
+        {"UPPER CASE", Input::Plain, [](const std::string& t) { return Pasted(ApplyCaseRule(CaseRule::Upper, t)); }},
+        {"lower case", Input::Plain, [](const std::string& t) { return Pasted(ApplyCaseRule(CaseRule::Lower, t)); }},
+        {"Flip Case", Input::Plain, [](const std::string& t) { return Pasted(ApplyCaseRule(CaseRule::Flip, t)); }},
+        {"Title Case", Input::Plain, [](const std::string& t) { return Pasted(ApplyCaseRule(CaseRule::Title, t)); }},
+        {"comment //", Input::Plain, [](const std::string& t) { return Pasted(CommentSlash(t)); }},
+        {"comment { }", Input::Plain, [](const std::string& t) { return Pasted(CommentBrace(t)); }},
+        {"comment (* *)", Input::Plain, [](const std::string& t) { return Pasted(CommentParen(t)); }},
+        {"Uncomment //", Input::Commented, [](const std::string& t) { return Uncomment(t); }},
+        {"Uncomment { }", Input::Block, [](const std::string& t) { return Uncomment(t); }},
+        {"Indent 2", Input::Plain, [](const std::string& t) { return Pasted(Indent(t, 2)); }},
+        {"Indent 16", Input::Plain, [](const std::string& t) { return Pasted(Indent(t, 16)); }},
+        {"Indent 16, lone LFs", Input::LoneLineFeeds, [](const std::string& t) { return Pasted(Indent(t, 16)); }},
+        {"Unindent 2", Input::Plain, [](const std::string& t) { return Pasted(Unindent(t, 2)); }},
+    };
+    return rules;
 }
 
-// Times rule(input) and reports throughput and the heap peak of one call
-// above what was live before it.
-template <typename Rule>
-void Run(benchmark::State& state, const std::string& input, Rule rule) {
-    double peakRatio = 0;
+// The most one call of f holds at once beyond what was live before it.
+template <typename F>
+std::size_t PeakOf(F f) {
+    const std::size_t before = g_live.load();
+    g_peak = before;
+    f();
+    return g_peak.load() - before;
+}
+
+void RunRule(benchmark::State& state, const Rule& rule) {
+    const std::string& input = Text(rule.input, static_cast<std::size_t>(state.range(0)));
+    std::size_t peak = 0;
     for (auto _ : state) {
-        const std::size_t before = g_live.load();
-        g_peak = before;
-        std::string out = rule(input);
-        benchmark::DoNotOptimize(out.data());
-        peakRatio = static_cast<double>(g_peak.load() - before) / static_cast<double>(input.size());
+        peak = PeakOf([&] {
+            UncommentResult r = rule.call(input);
+            benchmark::DoNotOptimize(r.paste);
+        });
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * input.size()));
     state.SetComplexityN(static_cast<std::int64_t>(input.size()));
-    state.counters["heap_peak_x_input"] = peakRatio;
+    state.counters["heap_peak_x_input"] = static_cast<double>(peak) / static_cast<double>(input.size());
 }
 
-void BM_Upper(benchmark::State& state) {
-    Run(state, Text(state.range(0)), [](const std::string& t) { return ApplyCaseRule(CaseRule::Upper, t); });
-}
-void BM_CommentSlash(benchmark::State& state) {
-    Run(state, Text(state.range(0)), [](const std::string& t) { return CommentSlash(t); });
-}
-void BM_Uncomment(benchmark::State& state) {
-    Run(state, Commented(state.range(0)), [](const std::string& t) { return *Uncomment(t).paste; });
-}
-void BM_Indent2(benchmark::State& state) {
-    Run(state, Text(state.range(0)), [](const std::string& t) { return Indent(t, 2); });
-}
-void BM_Unindent2(benchmark::State& state) {
-    Run(state, Text(state.range(0)), [](const std::string& t) { return Unindent(t, 2); });
-}
+// ---- the same rules as snipkit-text runs them: in pieces ---------------------
 
-// The same rules as snipkit-text runs them: in pieces of a quarter megabyte.
 class MemorySource : public textfilter::ByteSource {
 public:
     explicit MemorySource(const std::string& text) : text_(text) {}
@@ -125,36 +163,88 @@ public:
     std::size_t size = 0;
 };
 
-void Filter(benchmark::State& state, textfilter::Command command, const std::string& input) {
-    Run(state, input, [command](const std::string& t) {
-        MemorySource in(t);
-        ChecksumSink out;
-        textfilter::RunFilter({command, 2}, in, out);
-        return std::to_string(out.sum) + "/" + std::to_string(out.size);
-    });
+void RunFilter(benchmark::State& state, textfilter::Command command, Input kind) {
+    const std::string& input = Text(kind, static_cast<std::size_t>(state.range(0)));
+    std::size_t peak = 0;
+    for (auto _ : state) {
+        peak = PeakOf([&] {
+            MemorySource in(input);
+            ChecksumSink out;
+            textfilter::RunFilter({command, 2}, in, out);
+            benchmark::DoNotOptimize(out.sum);
+        });
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * input.size()));
+    state.counters["heap_peak_x_input"] = static_cast<double>(peak) / static_cast<double>(input.size());
 }
-
-void BM_Filter_Upper(benchmark::State& s) { Filter(s, textfilter::Command::Upper, Text(s.range(0))); }
-void BM_Filter_Comment(benchmark::State& s) { Filter(s, textfilter::Command::Comment, Text(s.range(0))); }
-void BM_Filter_Uncomment(benchmark::State& s) { Filter(s, textfilter::Command::Uncomment, Commented(s.range(0))); }
-void BM_Filter_Indent2(benchmark::State& s) { Filter(s, textfilter::Command::Indent, Text(s.range(0))); }
-void BM_Filter_Unindent2(benchmark::State& s) { Filter(s, textfilter::Command::Unindent, Text(s.range(0))); }
 
 constexpr std::int64_t kMB = 1 << 20;
 
-#define SIZES(b) b->Arg(5 * kMB)->Arg(10 * kMB)->Arg(20 * kMB)->Unit(benchmark::kMillisecond)->Complexity(benchmark::oN)
+void Register() {
+    for (const Rule& rule : Rules()) {
+        benchmark::RegisterBenchmark(rule.name, [&rule](benchmark::State& s) { RunRule(s, rule); })
+            ->Arg(5 * kMB)
+            ->Arg(10 * kMB)
+            ->Arg(20 * kMB)
+            ->Unit(benchmark::kMillisecond)
+            ->Complexity(benchmark::oN);
+    }
+    const struct {
+        const char* name;
+        textfilter::Command command;
+        Input input;
+    } filters[] = {
+        {"snipkit-text upper", textfilter::Command::Upper, Input::Plain},
+        {"snipkit-text comment", textfilter::Command::Comment, Input::Plain},
+        {"snipkit-text uncomment", textfilter::Command::Uncomment, Input::Commented},
+        {"snipkit-text indent 2", textfilter::Command::Indent, Input::Plain},
+        {"snipkit-text unindent 2", textfilter::Command::Unindent, Input::Plain},
+    };
+    for (const auto& f : filters) {
+        const textfilter::Command command = f.command;
+        const Input input = f.input;
+        benchmark::RegisterBenchmark(f.name, [command, input](benchmark::State& s) { RunFilter(s, command, input); })
+            ->Arg(20 * kMB)
+            ->Unit(benchmark::kMillisecond);
+    }
+}
 
-SIZES(BENCHMARK(BM_Upper));
-SIZES(BENCHMARK(BM_CommentSlash));
-SIZES(BENCHMARK(BM_Uncomment));
-SIZES(BENCHMARK(BM_Indent2));
-SIZES(BENCHMARK(BM_Unindent2));
-BENCHMARK(BM_Filter_Upper)->Arg(20 * kMB)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Filter_Comment)->Arg(20 * kMB)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Filter_Uncomment)->Arg(20 * kMB)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Filter_Indent2)->Arg(20 * kMB)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Filter_Unindent2)->Arg(20 * kMB)->Unit(benchmark::kMillisecond);
+// The toolbar holds the selection and the result at once; a rule may ask for
+// as much again as the selection on top, no more.
+constexpr double kPeakLimit = 2.0;
+
+bool PrintPeaks() {
+    const std::size_t selection = 10 * kMB;
+    std::printf("\nPeak allocation of one call on a 10 MiB selection (the selection itself not counted):\n\n");
+    std::printf("| Rule | Selection | Result | Peak allocation | Peak / selection | Limit | Met |\n");
+    std::printf("|---|---:|---:|---:|---:|---:|---|\n");
+    bool allMet = true;
+    for (const Rule& rule : Rules()) {
+        const std::string& input = Text(rule.input, selection);
+        std::size_t result = 0;
+        const std::size_t peak = PeakOf([&] {
+            const UncommentResult r = rule.call(input);
+            result = r.paste ? r.paste->size() : 0;
+        });
+        const double ratio = static_cast<double>(peak) / static_cast<double>(input.size());
+        const bool met = ratio <= kPeakLimit;
+        allMet = allMet && met;
+        std::printf("| %s | %.2f MiB | %.2f MiB | %.2f MiB | %.3f | %.1f | %s |\n", rule.name,
+                    static_cast<double>(input.size()) / kMB, static_cast<double>(result) / kMB,
+                    static_cast<double>(peak) / kMB, ratio, kPeakLimit, met ? "yes" : "**no**");
+    }
+    std::printf("\n%s\n", allMet ? "Every rule stays within twice its selection." : "Some rules allocate MORE than "
+                                                                                    "twice their selection.");
+    return allMet;
+}
 
 }  // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+    Register();
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return PrintPeaks() ? 0 : 1;
+}

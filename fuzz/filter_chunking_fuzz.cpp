@@ -49,7 +49,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Invocation inv;
     inv.command = static_cast<Command>(in.ConsumeIntegralInRange<int>(0, static_cast<int>(Command::Unindent)));
     inv.columns = in.ConsumeIntegralInRange<int>(kIndentColumnsMin, kIndentColumnsMax);
-    const std::size_t block = in.ConsumeIntegralInRange<std::size_t>(1, 64);
+    // Blocks past 64 bytes make pieces long enough for the line rules' block
+    // scan, not only for their byte-by-byte tail.
+    const std::size_t block = in.ConsumeIntegralInRange<std::size_t>(1, 300);
     const std::uint32_t seed = in.ConsumeIntegral<std::uint32_t>();
     const std::string text = in.ConsumeRemainingBytesAsString();
 

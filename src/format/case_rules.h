@@ -10,6 +10,8 @@ namespace snipkit {
 enum class CaseRule { Upper, Lower, Title, Flip };
 
 std::string ApplyCaseRule(CaseRule rule, std::string_view text);
+// The same written to out (text.size() bytes, not overlapping text).
+void ApplyCaseRule(CaseRule rule, std::string_view text, char* out);
 
 std::string UpperCase(std::string_view text);
 std::string LowerCase(std::string_view text);
@@ -19,5 +21,11 @@ std::string FlipCase(std::string_view text);
 // nor an accented letter capitalises the letter after it); an underscore ends a word, so "MAX_LINE_COUNT" becomes
 // "Max_Line_Count" and "showMessage" becomes "Showmessage".
 std::string TitleCase(std::string_view text);
+
+// The same written to out, text.size() bytes; out and text do not overlap.
+void UpperCase(std::string_view text, char* out);
+void LowerCase(std::string_view text, char* out);
+void FlipCase(std::string_view text, char* out);
+void TitleCase(std::string_view text, char* out);
 
 }  // namespace snipkit

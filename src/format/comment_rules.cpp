@@ -1,5 +1,7 @@
 #include "format/comment_rules.h"
 
+#include <cstring>
+
 #include "format/line_list.h"
 
 namespace snipkit {
@@ -30,10 +32,8 @@ std::optional<std::string_view> BlockCommentInner(std::string_view t) {
     return t.substr(2, t.size() - 4);
 }
 
-std::string UncommentLines(std::string_view text) {
-    return RewriteCountedLines(text, 0, [](std::string& out, std::string_view line) {
-        out.append(line.substr(0, kSlash.size()) == kSlash ? line.substr(kSlash.size()) : line);
-    });
+std::size_t LeadingSlashes(std::string_view line) {
+    return line.substr(0, kSlash.size()) == kSlash ? kSlash.size() : 0;
 }
 
 }  // namespace
@@ -41,6 +41,10 @@ std::string UncommentLines(std::string_view text) {
 std::string CommentSlash(std::string_view text) {
     return PrefixCountedLines(text, kSlash);
 }
+
+std::size_t CommentSlashRoom(std::size_t textSize) { return PrefixCountedLinesRoom(textSize, kSlash.size()); }
+
+char* CommentSlash(std::string_view text, char* out) { return WritePrefixCountedLines(text, kSlash, out); }
 
 std::string CommentBrace(std::string_view text) { return Wrap("{ ", text, " }"); }
 
@@ -63,7 +67,21 @@ UncommentResult Uncomment(std::string_view text) {
         if (!inner) return {std::nullopt, std::string(trimmed)};
         return {std::string(Trim(*inner)), std::string(*inner)};
     }
-    return {UncommentLines(trimmed), std::string()};
+    return {DropFromCountedLines(trimmed, LeadingSlashes), std::string()};
+}
+
+char* Uncomment(std::string_view text, char* out) {
+    const std::string_view trimmed = Trim(text);
+    if (trimmed.empty()) return nullptr;
+
+    if (trimmed.front() == '{' || trimmed.front() == '(') {
+        const std::optional<std::string_view> inner = BlockCommentInner(trimmed);
+        if (!inner) return nullptr;
+        const std::string_view paste = Trim(*inner);
+        if (!paste.empty()) std::memcpy(out, paste.data(), paste.size());
+        return out + paste.size();
+    }
+    return WriteDroppingFromCountedLines(trimmed, out, LeadingSlashes);
 }
 
 }  // namespace snipkit

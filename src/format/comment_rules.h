@@ -13,6 +13,12 @@ namespace snipkit {
 // this command.
 std::string CommentSlash(std::string_view text);
 
+// The same written to out, which has room for CommentSlashRoom(text.size())
+// bytes; returns the end of what was written. For a caller that reuses one
+// buffer (snipkit-text).
+std::size_t CommentSlashRoom(std::size_t textSize);
+char* CommentSlash(std::string_view text, char* out);
+
 // "{ " + text + " }" and "(* " + text + " *)"; the text inside is not looked
 // at. WorkText keeps the captured text.
 std::string CommentBrace(std::string_view text);
@@ -32,5 +38,10 @@ struct UncommentResult {
 // Trims the text, then removes the outer "{...}" or "(*...*)" pair, or one
 // "//" from every counted line that starts with it.
 UncommentResult Uncomment(std::string_view text);
+
+// Uncomment's paste written to out, which has room for text.size() bytes:
+// returns the end of what was written, or nullptr where Uncomment pastes
+// nothing. WorkText is not made, so a large text is not copied twice.
+char* Uncomment(std::string_view text, char* out);
 
 }  // namespace snipkit

@@ -1,11 +1,28 @@
 #include "format/indent_rules.h"
 
 #include <algorithm>
+#include <cstring>
 #include <limits>
 
 #include "format/line_list.h"
 
 namespace snipkit {
+
+namespace {
+
+std::size_t Columns(int columns) { return columns > 0 ? static_cast<std::size_t>(columns) : 0; }
+
+// Unindent takes off up to `limit` leading blanks of each line.
+struct LeadingBlanks {
+    std::size_t limit;
+    std::size_t operator()(std::string_view line) const {
+        std::size_t blanks = 0;
+        while (blanks < limit && blanks < line.size() && line[blanks] == ' ') ++blanks;
+        return blanks;
+    }
+};
+
+}  // namespace
 
 std::string Indent(std::string_view text, int columns) {
     if (columns <= 0) return std::string(text);
@@ -14,12 +31,24 @@ std::string Indent(std::string_view text, int columns) {
 }
 
 std::string Unindent(std::string_view text, int columns) {
-    const std::size_t limit = columns > 0 ? static_cast<std::size_t>(columns) : 0;
-    return RewriteCountedLines(text, 0, [limit](std::string& out, std::string_view line) {
-        std::size_t blanks = 0;
-        while (blanks < limit && blanks < line.size() && line[blanks] == ' ') ++blanks;
-        out.append(line.substr(blanks));
-    });
+    return DropFromCountedLines(text, LeadingBlanks{Columns(columns)});
+}
+
+std::size_t IndentRoom(std::size_t textSize, int columns) {
+    return PrefixCountedLinesRoom(textSize, Columns(columns));
+}
+
+char* Indent(std::string_view text, int columns, char* out) {
+    if (columns <= 0) {
+        if (!text.empty()) std::memcpy(out, text.data(), text.size());
+        return out + text.size();
+    }
+    const std::string pad(static_cast<std::size_t>(columns), ' ');
+    return WritePrefixCountedLines(text, pad, out);
+}
+
+char* Unindent(std::string_view text, int columns, char* out) {
+    return WriteDroppingFromCountedLines(text, out, LeadingBlanks{Columns(columns)});
 }
 
 std::optional<int> ParseWholeNumber(std::string_view field) {

@@ -26,6 +26,13 @@ std::string Indent(std::string_view text, int columns);
 // non-blank ends the count, so blanks after a tab stay.
 std::string Unindent(std::string_view text, int columns);
 
+// The same written to out, which has room for IndentRoom(text.size(),
+// columns) bytes (Unindent: text.size()); each returns the end of what was
+// written. For a caller that reuses one buffer (snipkit-text).
+std::size_t IndentRoom(std::size_t textSize, int columns);
+char* Indent(std::string_view text, int columns, char* out);
+char* Unindent(std::string_view text, int columns, char* out);
+
 // A whole decimal number, optionally signed and surrounded by blanks; nothing
 // for any other text or for a number outside the int range.
 std::optional<int> ParseWholeNumber(std::string_view field);

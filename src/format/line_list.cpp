@@ -1,9 +1,12 @@
 #include "format/line_list.h"
 
-#include <algorithm>
 #include <cstring>
-#include <iterator>
 #include <stdexcept>
+#include <utility>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace snipkit {
 namespace {
@@ -98,43 +101,86 @@ std::string NormalizeLineBreaks(std::string_view text) {
     return out;
 }
 
+std::size_t CountedLineCount(std::string_view text) {
+    return FoldCountedLines(text, std::size_t{0},
+                            [](std::size_t count, std::string_view, std::size_t) { return count + 1; });
+}
+
+std::size_t PrefixCountedLinesRoom(std::size_t textSize, std::size_t prefixSize) {
+    return textSize + prefixSize * (textSize / kCrLf.size() + 1);
+}
+
+std::string PrefixCountedLines(std::string_view text, std::string_view prefix) {
+    // Counting first costs a pass over the text but reserves exactly: a text
+    // of lone LFs would otherwise reserve a prefix for each.
+    std::string out(text.size() + CountedLineCount(text) * prefix.size(), '\0');
+    WritePrefixCountedLines(text, prefix, out.data());
+    return out;
+}
+
+char* WritePrefixCountedLines(std::string_view text, std::string_view prefix, char* out) {
+    // What is left to write is never shorter than what is left to read, so
+    // CopyLine may write as far past out as it may read past the line.
+    // A short prefix goes as one fixed 16-byte copy as well.
+    const char* const end = text.data() + text.size();
+    struct Padded {
+        char bytes[16];
+    } padded{};
+    const bool shortPrefix = prefix.size() <= sizeof padded.bytes;
+    if (shortPrefix && !prefix.empty()) std::memcpy(padded.bytes, prefix.data(), prefix.size());
+    return FoldCountedLines(text, out, [=](char* to, std::string_view line, std::size_t breakSize) {
+        const std::size_t readable = static_cast<std::size_t>(end - line.data());
+        if (shortPrefix && readable >= 64) {
+            std::memcpy(to, padded.bytes, sizeof padded.bytes);
+        } else if (!prefix.empty()) {
+            std::memcpy(to, prefix.data(), prefix.size());
+        }
+        return CopyLine(to + prefix.size(), line.data(), line.size() + breakSize, readable);
+    });
+}
+
 namespace {
 
-// The CR LF that ends the line starting at `line`, or nullptr for the last line.
-const char* FindLineEnd(const char* line, const char* end) {
-    for (const char* q = line; q < end;) {
-        q = static_cast<const char*>(std::memchr(q, '\n', static_cast<std::size_t>(end - q)));
-        if (q == nullptr) return nullptr;
-        if (q > line && q[-1] == '\r') return q - 1;
-        ++q;
+// Bit i is set where block[i] is an LF.
+std::uint64_t LineFeedBits(const char* block) {
+#if defined(__SSE2__)
+    // Sixteen bytes compared at once; the fallback below gives the same bits.
+    const __m128i lf = _mm_set1_epi8('\n');
+    std::uint64_t bits = 0;
+    for (int i = 0; i < 4; ++i) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(block + 16 * i));
+        bits |= static_cast<std::uint64_t>(static_cast<std::uint16_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, lf))))
+                << (16 * i);
     }
-    return nullptr;
+    return bits;
+#else
+    std::uint64_t bits = 0;
+    for (std::size_t i = 0; i < kLineFeedBlock; ++i) bits |= static_cast<std::uint64_t>(block[i] == '\n') << i;
+    return bits;
+#endif
 }
 
 }  // namespace
 
-std::string PrefixCountedLines(std::string_view text, std::string_view prefix) {
-    const char* const begin = text.data();
-    const char* const end = begin + text.size();
-    // Every counted line but the last ends at an LF, so this bounds the lines.
-    const std::size_t maxLines = static_cast<std::size_t>(std::count(begin, end, '\n')) + 1;
-    std::string out(text.size() + maxLines * prefix.size(), '\0');
-    char* o = out.data();
-    const auto put = [&o](const char* from, std::size_t n) {
-        if (n != 0) std::memcpy(o, from, n);
-        o += n;
+std::size_t FindLineFeeds(const char* window, std::size_t size, std::uint16_t* offsets) {
+    // A block of code holds one or two LFs, seldom more than four. The first
+    // four offsets are written whether there or not, and the count goes up
+    // only for real ones: a loop that ran as often as there are LFs would
+    // cost a mispredicted branch in most blocks.
+    const auto lowest = [](std::uint64_t bits) {
+        return static_cast<std::size_t>(__builtin_ctzll(bits | std::uint64_t{1} << 63));
     };
-    const char* line = begin;
-    for (const char* crlf; (crlf = FindLineEnd(line, end)) != nullptr; line = crlf + 2) {
-        put(prefix.data(), prefix.size());
-        put(line, static_cast<std::size_t>(crlf + 2 - line));
+    std::size_t count = 0;
+    for (std::size_t block = 0; block < size; block += kLineFeedBlock) {
+        std::uint64_t bits = LineFeedBits(window + block);
+        for (int i = 0; i < 4; ++i) {
+            offsets[count] = static_cast<std::uint16_t>(block + lowest(bits));
+            count += bits != 0;
+            bits &= bits - 1;
+        }
+        for (; bits != 0; bits &= bits - 1) offsets[count++] = static_cast<std::uint16_t>(block + lowest(bits));
     }
-    if (line < end) {  // a last line counts unless it is empty
-        put(prefix.data(), prefix.size());
-        put(line, static_cast<std::size_t>(end - line));
-    }
-    out.resize(static_cast<std::size_t>(o - out.data()));
-    return out;
+    return count;
 }
 
 }  // namespace snipkit

@@ -175,3 +175,116 @@ TEST(LineList, PrefixCountedLinesMatchesTheLineList) {
 
 }  // namespace
 }  // namespace snipkit
+
+namespace snipkit {
+namespace {
+
+// The line rules reserve what their result needs: a string that holds far
+// more than its text keeps that memory until the paste is done.
+TEST(LineList, LineRulesHoldLittleMoreThanTheirResult) {
+    struct Text {
+        const char* name;
+        std::string text;
+    };
+    const std::size_t size = 100000;
+    std::string lines;
+    while (lines.size() < size) lines += "  x := y;\r\n";
+    const Text texts[] = {
+        {"lone LFs", std::string(size, '\n')},
+        {"lone CRs", std::string(size, '\r')},
+        {"LF lines", [&] {
+             std::string t;
+             while (t.size() < size) t += "  x := y;\n";
+             return t;
+         }()},
+        {"CR LF lines", lines},
+        {"blank CR LF lines", [&] {
+             std::string t;
+             while (t.size() < size) t += "\r\n";
+             return t;
+         }()},
+        {"one long line", std::string(size, 'q')},
+    };
+    struct Rule {
+        const char* name;
+        std::function<std::string(std::string_view)> apply;
+    };
+    const Rule rules[] = {
+        {"comment //", [](std::string_view t) { return CommentSlash(t); }},
+        {"indent 2", [](std::string_view t) { return Indent(t, 2); }},
+        {"indent 16", [](std::string_view t) { return Indent(t, 16); }},
+    };
+    for (const Text& t : texts) {
+        for (const Rule& r : rules) {
+            const std::string out = r.apply(t.text);
+            EXPECT_LE(out.capacity(), out.size() + out.size() / 10 + 16) << r.name << " on " << t.name;
+        }
+    }
+}
+
+}  // namespace
+}  // namespace snipkit
+
+namespace snipkit {
+namespace {
+
+TEST(LineList, FindLineFeedsGivesEveryLfOfTheWindow) {
+    struct Case {
+        std::size_t size;
+        std::vector<std::size_t> lineFeeds;
+    };
+    std::vector<std::size_t> all(kLineFeedWindow);
+    for (std::size_t i = 0; i < all.size(); ++i) all[i] = i;
+    const Case cases[] = {
+        {64, {}},
+        {64, {0}},
+        {64, {15, 16, 31, 32, 47, 48, 63}},
+        {128, {63, 64, 127}},
+        {kLineFeedWindow, {0, 1000, kLineFeedWindow - 1}},
+        {kLineFeedWindow, all},
+    };
+    for (const Case& c : cases) {
+        // CRs and bytes that differ from LF in one bit only must not count.
+        std::string window(c.size, '\r');
+        for (std::size_t i = 0; i < window.size(); i += 3) window[i] = static_cast<char>(i % 2 ? 0x0B : 0x8A);
+        for (std::size_t at : c.lineFeeds) window[at] = '\n';
+        std::vector<std::uint16_t> offsets(c.size + 4);
+        offsets.resize(FindLineFeeds(window.data(), window.size(), offsets.data()));
+        EXPECT_EQ(std::vector<std::size_t>(offsets.begin(), offsets.end()), c.lineFeeds) << "size " << c.size;
+    }
+}
+
+// The line rules find the LFs in blocks and windows of fixed size; a break
+// on either side of a boundary, or split by one, must not change a line.
+TEST(LineList, LineRulesAgreeWithTheLineListAcrossBlockBoundaries) {
+    const auto byLineList = [](std::string_view text, const std::function<std::string(const std::string&)>& f) {
+        LineList lines(text);
+        for (std::size_t i = 0; i < lines.Count(); ++i) lines.SetLine(i, f(lines.Line(i)));
+        return lines.Text();
+    };
+    const auto unindent2 = [](const std::string& line) {
+        std::size_t n = 0;
+        while (n < 2 && n < line.size() && line[n] == ' ') ++n;
+        return line.substr(n);
+    };
+    const std::size_t boundaries[] = {0, 64, 128, kLineFeedWindow, 2 * kLineFeedWindow};
+    for (const std::size_t size : {std::size_t{63}, std::size_t{200}, kLineFeedWindow + 130}) {
+        for (const std::size_t boundary : boundaries) {
+            for (std::size_t at = boundary > 2 ? boundary - 2 : 0; at <= boundary + 1 && at + 2 <= size; ++at) {
+                for (const char* brk : {"\r\n", "\n", "\r", "\r\n\r\n"}) {
+                    std::string text;
+                    while (text.size() < size) text += "  //ab\r\n x\r\n";
+                    text.resize(size);
+                    text.replace(at, std::string_view(brk).size(), brk);
+                    SCOPED_TRACE(testing::Message() << "size " << size << " break at " << at << " of " << brk);
+                    EXPECT_TRUE(CommentSlash(text) == byLineList(text, [](const std::string& l) { return "//" + l; }));
+                    EXPECT_TRUE(Indent(text, 3) == byLineList(text, [](const std::string& l) { return "   " + l; }));
+                    EXPECT_TRUE(Unindent(text, 2) == byLineList(text, unindent2));
+                }
+            }
+        }
+    }
+}
+
+}  // namespace
+}  // namespace snipkit
