@@ -60,13 +60,20 @@ OpenedMenu ReadButtonMenu(Run& run, const Toolbar& toolbar, int buttonId) {
     HHOOK hook = SetWindowsHookExW(WH_GETMESSAGE, proc, dll, thread);
     run.Require(hook != nullptr, "a message hook on the toolbar's thread");
 
-    // The user's click on the button.
-    PostMessageW(button, BM_CLICK, 0, 0);
-    const bool opened = WaitUntil([&] { return !OpenMenus(toolbar.process->pid()).empty(); }, kDefaultTimeout);
-
     OpenedMenu result;
     std::string text;
-    if (opened) {
+    bool opened = false;
+    // Under load Wine now and then takes a menu down again before the hook
+    // gets to it; a second click tells that from a menu that cannot be read.
+    for (int attempt = 0; attempt < 2 && text.empty(); ++attempt) {
+        if (attempt > 0) {
+            PostMessageW(toolbar.window, WM_CANCELMODE, 0, 0);
+            WaitUntil([&] { return OpenMenus(toolbar.process->pid()).empty(); }, kDefaultTimeout);
+        }
+        // The user's click on the button.
+        PostMessageW(button, BM_CLICK, 0, 0);
+        opened = WaitUntil([&] { return !OpenMenus(toolbar.process->pid()).empty(); }, kDefaultTimeout);
+        if (!opened) continue;
         Pump(100);  // let it settle where it opens
         const std::vector<HWND> menus = OpenMenus(toolbar.process->pid());
         if (!menus.empty()) GetWindowRect(menus.front(), &result.rect);
