@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include "../e2e_protocol.h"
@@ -371,15 +372,23 @@ void Dialog::Click(int id) const { PostMessageW(Ctl(id), BM_CLICK, 0, 0); }
 
 void Dialog::ClickInto(int id) const {
     const HWND c = Ctl(id);
-    // On a loaded machine an X click now and then goes astray before the
-    // window under it is ready; a second one tells that from a control that
-    // does not take the focus.
-    bool focused = false;
-    for (int attempt = 0; attempt < 3 && !focused; ++attempt) {
-        ClickScreen(*run, CentreOf(c));
-        focused = WaitUntil([&] { return FocusIn(hwnd) == c; }, kDefaultTimeout / 3);
-    }
-    run->Require(focused, "the click put the focus into control " + std::to_string(id));
+    const POINT at = CentreOf(c);
+    // A window just shown may not be on the display yet, or may lie under one
+    // raised a moment before; the click would then go to whatever is there.
+    // So it waits until the display has the dialog under the pointer.
+    const ULONG_PTR shown = XWindowOf(hwnd);
+    run->Require(shown != 0, "the dialog has a window on the display");
+    const bool onTop = WaitUntil(
+        [&] {
+            if (XWindowAt(*run, at) == shown) return true;
+            SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+            return false;
+        },
+        kDefaultTimeout, 100);
+    run->Require(onTop, "the display shows the dialog at control " + std::to_string(id));
+    ClickScreen(*run, at);
+    run->Require(WaitUntil([&] { return FocusIn(hwnd) == c; }, kDefaultTimeout),
+                 "the click put the focus into control " + std::to_string(id));
 }
 
 void Dialog::Tick(int id, bool on) const {
@@ -869,6 +878,19 @@ void Xdo(Run& run, const std::vector<std::string>& args) {
         for (const std::string& a : argv) line += a + " ";
         run.Fail(line + "failed (" + std::to_string(rc) + "): " + out);
     }
+}
+
+ULONG_PTR XWindowOf(HWND top) { return reinterpret_cast<ULONG_PTR>(GetPropW(top, L"__wine_x11_whole_window")); }
+
+ULONG_PTR XWindowAt(Run& run, POINT at) {
+    std::string out;
+    if (HostRequest(run, {"xdotool", "mousemove", std::to_string(at.x), std::to_string(at.y), "getmouselocation",
+                          "--shell"},
+                    &out) != 0) {
+        return 0;
+    }
+    const std::size_t p = out.find("WINDOW=");
+    return p == std::string::npos ? 0 : std::strtoull(out.c_str() + p + 7, nullptr, 10);
 }
 
 void ClickScreen(Run& run, POINT at, int clicks) {

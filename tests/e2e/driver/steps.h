@@ -352,6 +352,10 @@ bool ExpectLayout(Run& run, const std::string& form, const std::string& layout);
 bool HaveHost(const Run& run);
 // Runs xdotool on the X display the programs are shown on.
 void Xdo(Run& run, const std::vector<std::string>& args);
+// The X window Wine shows a top-level window in (0 when it has none).
+ULONG_PTR XWindowOf(HWND top);
+// The top-level X window the display has at a screen point; moves the pointer there.
+ULONG_PTR XWindowAt(Run& run, POINT at);
 // Real mouse clicks at a screen point.
 void ClickScreen(Run& run, POINT at, int clicks = 1);
 // Real key presses, xdotool key names ("c", "Return", "Escape").
