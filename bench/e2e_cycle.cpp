@@ -13,7 +13,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstring>
 
 namespace e2e {
 namespace {
@@ -105,26 +104,13 @@ Cycle FloorCycle(Run& run, const Editor& ed) {
     const double t0 = Now();
     SendMessageW(ed.control, WM_COPY, 0, 0);
     c.copied = Now() - t0;
-    std::wstring text;
     run.Require(OpenClipboard(nullptr) != FALSE, "the driver opens the clipboard");
-    if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
-        if (const auto* chars = static_cast<const wchar_t*>(GlobalLock(data))) {
-            text = chars;
-            GlobalUnlock(data);
-        }
-    }
+    const std::wstring text = OpenClipboardText().value_or(std::wstring());
     CloseClipboard();
     run.Require(!text.empty(), "the editor copied its text");
-    const std::size_t bytes = (text.size() + 1) * sizeof(wchar_t);
-    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, bytes);
-    run.Require(block != nullptr, "memory for the clipboard");
-    std::memcpy(GlobalLock(block), text.c_str(), bytes);
-    GlobalUnlock(block);
     run.Require(OpenClipboard(nullptr) != FALSE, "the driver opens the clipboard");
-    EmptyClipboard();
-    const bool set = SetClipboardData(CF_UNICODETEXT, block) != nullptr;
+    const bool set = PutOnOpenClipboard(text);
     CloseClipboard();
-    if (!set) GlobalFree(block);
     run.Require(set, "the driver puts the text on the clipboard");
     c.pasteStarted = Now() - t0;
     SendMessageW(ed.control, WM_PASTE, 0, 0);

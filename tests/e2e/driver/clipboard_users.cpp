@@ -1,7 +1,7 @@
 #include "clipboard_users.h"
 
-#include <cstring>
 #include <initializer_list>
+#include <optional>
 
 #include "../e2e_protocol.h"
 
@@ -93,36 +93,23 @@ LRESULT CALLBACK QuickEditor::ControlProc(HWND w, UINT msg, WPARAM wp, LPARAM lp
 
 void QuickEditor::Copy(HWND w) {
     EnterCriticalSection(&lock_);
-    const std::size_t bytes = (text_.size() + 1) * sizeof(wchar_t);
-    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, bytes);
-    if (block) {
-        std::memcpy(GlobalLock(block), text_.c_str(), bytes);
-        GlobalUnlock(block);
-    }
-    LeaveCriticalSection(&lock_);
-    if (block && OpenClipboardPatiently(w)) {
-        EmptyClipboard();
-        if (!SetClipboardData(CF_UNICODETEXT, block)) GlobalFree(block);
-        CloseClipboard();
-    } else if (block) {
-        GlobalFree(block);
-    }
-    EnterCriticalSection(&lock_);
+    const std::wstring text = text_;
     const std::function<void()> then = onCopied_;
     LeaveCriticalSection(&lock_);
+    if (OpenClipboardPatiently(w)) {
+        PutOnOpenClipboard(text);
+        CloseClipboard();
+    }
     if (then) then();
     ++copies_;
 }
 
 void QuickEditor::Paste(HWND w) {
     if (OpenClipboardPatiently(w)) {
-        if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
-            if (const auto* chars = static_cast<const wchar_t*>(GlobalLock(data))) {
-                EnterCriticalSection(&lock_);
-                text_ = chars;
-                LeaveCriticalSection(&lock_);
-                GlobalUnlock(data);
-            }
+        if (std::optional<std::wstring> text = OpenClipboardText()) {
+            EnterCriticalSection(&lock_);
+            text_ = std::move(*text);
+            LeaveCriticalSection(&lock_);
         }
         CloseClipboard();
     }
@@ -239,9 +226,7 @@ void ClipboardHistoryTool::ReadAndHold(HWND w) {
     holding_ = true;
     for (UINT format = EnumClipboardFormats(0); format != 0; format = EnumClipboardFormats(format)) {
     }
-    if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
-        if (GlobalLock(data)) GlobalUnlock(data);
-    }
+    OpenClipboardText();
     Sleep(holdMs_);
     CloseClipboard();
     holding_ = false;

@@ -742,32 +742,41 @@ bool OpenClipboardPatiently() {
 
 }  // namespace
 
-std::optional<std::string> ClipboardText() {
-    if (!IsClipboardFormatAvailable(CF_UNICODETEXT)) return std::nullopt;
-    if (!OpenClipboardPatiently()) return std::nullopt;
-    std::optional<std::string> out;
+std::optional<std::wstring> OpenClipboardText() {
+    std::optional<std::wstring> out;
     if (HANDLE h = GetClipboardData(CF_UNICODETEXT)) {
         if (const auto* p = static_cast<const wchar_t*>(GlobalLock(h))) {
-            out = ToUtf8(p);
+            out = p;
             GlobalUnlock(h);
         }
     }
-    CloseClipboard();
     return out;
 }
 
-bool SetClipboardText(const std::string& utf8) {
-    const std::wstring w = FromUtf8(utf8);
-    if (!OpenClipboardPatiently()) return false;
+bool PutOnOpenClipboard(const std::wstring& text) {
+    const std::size_t bytes = (text.size() + 1) * sizeof(wchar_t);
+    HGLOBAL g = GlobalAlloc(GMEM_MOVEABLE, bytes);
+    if (g == nullptr) return false;
+    std::memcpy(GlobalLock(g), text.c_str(), bytes);
+    GlobalUnlock(g);
     EmptyClipboard();
-    HGLOBAL g = GlobalAlloc(GMEM_MOVEABLE, (w.size() + 1) * sizeof(wchar_t));
-    bool ok = false;
-    if (g) {
-        std::memcpy(GlobalLock(g), w.c_str(), (w.size() + 1) * sizeof(wchar_t));
-        GlobalUnlock(g);
-        ok = SetClipboardData(CF_UNICODETEXT, g) != nullptr;
-        if (!ok) GlobalFree(g);
-    }
+    if (SetClipboardData(CF_UNICODETEXT, g) != nullptr) return true;
+    GlobalFree(g);
+    return false;
+}
+
+std::optional<std::string> ClipboardText() {
+    if (!IsClipboardFormatAvailable(CF_UNICODETEXT)) return std::nullopt;
+    if (!OpenClipboardPatiently()) return std::nullopt;
+    const std::optional<std::wstring> text = OpenClipboardText();
+    CloseClipboard();
+    if (!text) return std::nullopt;
+    return ToUtf8(*text);
+}
+
+bool SetClipboardText(const std::string& utf8) {
+    if (!OpenClipboardPatiently()) return false;
+    const bool ok = PutOnOpenClipboard(FromUtf8(utf8));
     CloseClipboard();
     return ok;
 }

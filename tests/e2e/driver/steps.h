@@ -305,6 +305,10 @@ private:
 
 std::optional<std::string> ClipboardText();  // nullopt: no text on the clipboard
 bool SetClipboardText(const std::string& utf8);
+// On a clipboard this thread has open: its text (nullopt when it has none),
+// and text put there alone. For the driver's stand-ins for other programs.
+std::optional<std::wstring> OpenClipboardText();
+bool PutOnOpenClipboard(const std::wstring& text);
 
 // ---------------------------------------------------------------- popup menus
 
