@@ -13,6 +13,16 @@ inline constexpr const wchar_t* kPropCopyCount = L"SnipkitE2E.WM_COPY";
 inline constexpr const wchar_t* kPropPasteCount = L"SnipkitE2E.WM_PASTE";
 inline constexpr const wchar_t* kPropUndoCount = L"SnipkitE2E.WM_UNDO";
 inline constexpr const wchar_t* kPropCutCount = L"SnipkitE2E.WM_CUT";
+// Pastes the control has finished with. A message sent to the editor while
+// it pastes may be answered before the paste is done (the thread answers
+// sent messages whenever it waits on another one), so only this count says
+// that the text is final.
+inline constexpr const wchar_t* kPropPasteDoneCount = L"SnipkitE2E.PastesDone";
+// Pastes that found the clipboard held by another program (and so pasted
+// nothing), with the holder's window and process id as of the last one.
+inline constexpr const wchar_t* kPropBlockedPasteCount = L"SnipkitE2E.BlockedPastes";
+inline constexpr const wchar_t* kPropBlockedBy = L"SnipkitE2E.BlockedBy";
+inline constexpr const wchar_t* kPropBlockedByPid = L"SnipkitE2E.BlockedByPid";
 
 // The toolbar's own window.
 inline constexpr const wchar_t* kToolbarClass = L"TForm1";

@@ -65,16 +65,38 @@ void CopySelection(HWND hwnd) {
     CloseClipboard();
 }
 
+// The paste stays EDIT's own, but the clipboard is opened for it here first:
+// when another program holds it the control pastes nothing, as on Windows,
+// and who held it is kept for the driver's report. EDIT's own open is then
+// the same window's second one, which succeeds, and its close ends both.
+LRESULT Paste(HWND hwnd, WPARAM wp, LPARAM lp) {
+    if (!OpenClipboard(hwnd)) {
+        HWND holder = GetOpenClipboardWindow();
+        DWORD pid = 0;
+        if (holder != nullptr) GetWindowThreadProcessId(holder, &pid);
+        SetPropW(g_frame, e2e::kPropBlockedBy, holder);
+        SetPropW(g_frame, e2e::kPropBlockedByPid, reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(pid)));
+        Bump(e2e::kPropBlockedPasteCount);
+        Bump(e2e::kPropPasteDoneCount);
+        return 0;
+    }
+    const LRESULT result = CallWindowProcW(g_editProc, hwnd, WM_PASTE, wp, lp);
+    CloseClipboard();
+    Bump(e2e::kPropPasteDoneCount);
+    return result;
+}
+
 // Counts what arrives and hands everything on to the EDIT code unchanged,
-// except the copy. The paste stays EDIT's own, which opens the clipboard
-// itself and pastes nothing when that fails, as on Windows.
+// except the copy and the paste's opening of the clipboard.
 LRESULT CALLBACK CountingEditProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
         case WM_COPY:
             CopySelection(hwnd);
             Bump(e2e::kPropCopyCount);
             return 0;
-        case WM_PASTE: Bump(e2e::kPropPasteCount); break;
+        case WM_PASTE:
+            Bump(e2e::kPropPasteCount);
+            return Paste(hwnd, wp, lp);
         case WM_UNDO: Bump(e2e::kPropUndoCount); break;
         case WM_CUT: Bump(e2e::kPropCutCount); break;
         default: break;
@@ -111,7 +133,8 @@ LRESULT CALLBACK FrameProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
             return 0;
         case WM_DESTROY:
             for (const wchar_t* p : {e2e::kPropCopyCount, e2e::kPropPasteCount, e2e::kPropUndoCount,
-                                     e2e::kPropCutCount}) {
+                                     e2e::kPropCutCount, e2e::kPropPasteDoneCount, e2e::kPropBlockedPasteCount, e2e::kPropBlockedBy,
+                                     e2e::kPropBlockedByPid}) {
                 RemovePropW(hwnd, p);
             }
             PostQuitMessage(0);

@@ -89,6 +89,7 @@ struct ChainStep {
 // and tail, each step on the text the one before left, and checks after each
 // that the editor holds head + result + tail byte for byte.
 void RunChain(Run& run, const std::string& selection, const std::vector<ChainStep>& steps) {
+    constexpr DWORD kSettle = 5000;
     const std::string head = "unit Big;\r\n\r\ninterface\r\n\r\n";
     const std::string tail = "\r\n\r\nend.\r\n";
     Desk d = OpenDesk(run, WithBigText(head + selection + tail));
@@ -104,9 +105,16 @@ void RunChain(Run& run, const std::string& selection, const std::vector<ChainSte
             d.toolbar.Command(step.command);
         }
         run.Require(WaitPastes(d.editor, ++pastes, kBigTimeout), std::string(step.name) + ": the editor got its paste");
-        const std::optional<std::string> text = BigText(d.editor.control);
+        // Read again for a while before calling it wrong: a megabyte read is
+        // cheap against a run that fails for the moment a text was read.
+        const std::string expected = head + step.result + tail;
+        std::optional<std::string> text;
+        WaitUntil([&] { return (text = BigText(d.editor.control)) && *text == expected; }, kSettle, 500);
         run.Require(text.has_value(), std::string(step.name) + ": the editor's text can be read");
-        ExpectSameText(run, step.name, head + step.result + tail, *text);
+        if (!ExpectSameText(run, step.name, expected, *text)) {
+            run.Note(std::string(step.name) + ": " + d.editor.PasteTrouble());
+        }
+        run.ExpectEq(std::string(step.name) + ": pastes so far", pastes, d.editor.PasteCount());
         run.Expect(d.toolbar.NoMessageBoxFor(0), std::string(step.name) + ": no message box");
         run.Note(std::string(step.name) + ": " + std::to_string(step.result.size()) + " bytes in " +
                  std::to_string(GetTickCount() - t0) + " ms");

@@ -465,11 +465,32 @@ int Counter(HWND frame, const wchar_t* prop) {
     return static_cast<int>(reinterpret_cast<UINT_PTR>(GetPropW(frame, prop)));
 }
 
+std::string ProcessName(int pid) {
+    HANDLE p = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, static_cast<DWORD>(pid));
+    if (p == nullptr) return "gone";
+    wchar_t path[MAX_PATH];
+    DWORD size = MAX_PATH;
+    const bool named = QueryFullProcessImageNameW(p, 0, path, &size) != 0;
+    CloseHandle(p);
+    return named ? Narrow(std::wstring(path, size)) : "unknown";
+}
+
 }  // namespace
 
 int Editor::CopyCount() const { return Counter(frame, kPropCopyCount); }
 int Editor::PasteCount() const { return Counter(frame, kPropPasteCount); }
 int Editor::UndoCount() const { return Counter(frame, kPropUndoCount); }
+
+std::string Editor::PasteTrouble() const {
+    const int blocked = Counter(frame, kPropBlockedPasteCount);
+    if (blocked == 0) return "";
+    const auto holder = static_cast<HWND>(GetPropW(frame, kPropBlockedBy));
+    const int pid = Counter(frame, kPropBlockedByPid);
+    const std::string who = holder == nullptr ? "a program that opened it without a window"
+                                              : "a " + Narrow(ClassOf(holder)) + " window of process " +
+                                                    std::to_string(pid) + " (" + ProcessName(pid) + ")";
+    return std::to_string(blocked) + " paste(s) found the clipboard held, the last by " + who;
+}
 
 Editor LaunchEditor(Run& run, const EditorOptions& options) {
     std::wstring file = options.file;
@@ -514,10 +535,7 @@ std::optional<std::string> BigText(HWND w) {
 }
 
 bool WaitPastes(const Editor& editor, int n, DWORD timeoutMs) {
-    if (!WaitUntil([&] { return editor.PasteCount() >= n; }, timeoutMs, 5)) return false;
-    bool ok = false;
-    SendPatiently(editor.control, WM_NULL, 0, 0, kBigTimeout, &ok);
-    return ok;
+    return WaitUntil([&] { return Counter(editor.frame, kPropPasteDoneCount) >= n; }, timeoutMs, 5);
 }
 
 // ---------------------------------------------------------------- the toolbar
@@ -680,6 +698,7 @@ bool ExpectEditorText(Run& run, const Editor& editor, const std::string& expecte
                       const std::string& what) {
     std::string last;
     if (WaitUntil([&] { return (last = editor.Text()) == expected; }, timeoutMs)) return true;
+    if (const std::string trouble = editor.PasteTrouble(); !trouble.empty()) run.Note(what + ": " + trouble);
     return ExpectSameText(run, what, expected, last);
 }
 

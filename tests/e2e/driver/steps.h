@@ -188,6 +188,9 @@ public:
     int CopyCount() const;
     int PasteCount() const;
     int UndoCount() const;
+    // Empty, or which program held the clipboard when a paste came, so that
+    // the control pasted nothing: a text that did not change is explained.
+    std::string PasteTrouble() const;
 };
 
 inline EditorOptions WithText(std::string text) {
@@ -209,9 +212,7 @@ inline EditorOptions WithBigText(std::string text) {
 Editor LaunchEditor(Run& run, const EditorOptions& options = {});
 // The whole text of a window, waiting as long as a 10 MB edit takes.
 std::optional<std::string> BigText(HWND w);
-// Waits until the editor has taken in paste number n: the count goes up as
-// the message arrives, and a message sent after it is answered only once
-// the control has finished with the paste.
+// Waits until the editor has finished with paste number n.
 bool WaitPastes(const Editor& editor, int n, DWORD timeoutMs);
 
 // ---------------------------------------------------------------- the toolbar
