@@ -111,9 +111,7 @@ void RunChain(Run& run, const std::string& selection, const std::vector<ChainSte
         std::optional<std::string> text;
         WaitUntil([&] { return (text = BigText(d.editor.control)) && *text == expected; }, kSettle, 500);
         run.Require(text.has_value(), std::string(step.name) + ": the editor's text can be read");
-        if (!ExpectSameText(run, step.name, expected, *text)) {
-            run.Note(std::string(step.name) + ": " + d.editor.PasteTrouble());
-        }
+        if (!ExpectSameText(run, step.name, expected, *text)) NotePasteTrouble(run, d.editor, step.name);
         run.ExpectEq(std::string(step.name) + ": pastes so far", pastes, d.editor.PasteCount());
         run.Expect(d.toolbar.NoMessageBoxFor(0), std::string(step.name) + ": no message box");
         run.Note(std::string(step.name) + ": " + std::to_string(step.result.size()) + " bytes in " +

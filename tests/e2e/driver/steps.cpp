@@ -492,6 +492,10 @@ std::string Editor::PasteTrouble() const {
     return std::to_string(blocked) + " paste(s) found the clipboard held, the last by " + who;
 }
 
+void NotePasteTrouble(Run& run, const Editor& editor, const std::string& what) {
+    if (const std::string trouble = editor.PasteTrouble(); !trouble.empty()) run.Note(what + ": " + trouble);
+}
+
 Editor LaunchEditor(Run& run, const EditorOptions& options) {
     std::wstring file = options.file;
     if (file.empty()) {
@@ -698,7 +702,7 @@ bool ExpectEditorText(Run& run, const Editor& editor, const std::string& expecte
                       const std::string& what) {
     std::string last;
     if (WaitUntil([&] { return (last = editor.Text()) == expected; }, timeoutMs)) return true;
-    if (const std::string trouble = editor.PasteTrouble(); !trouble.empty()) run.Note(what + ": " + trouble);
+    NotePasteTrouble(run, editor, what);
     return ExpectSameText(run, what, expected, last);
 }
 

@@ -193,6 +193,9 @@ public:
     std::string PasteTrouble() const;
 };
 
+// Notes the editor's PasteTrouble, if any, beside a failed check.
+void NotePasteTrouble(Run& run, const Editor& editor, const std::string& what);
+
 inline EditorOptions WithText(std::string text) {
     EditorOptions o;
     o.text = std::move(text);
