@@ -8,7 +8,7 @@
 // bench/e2e_cycle.sh runs.
 //
 // The table rows are printed as "row: | ... |" for the script to collect.
-#include "app/command_ids.h"
+#include "toolbar/command_ids.h"
 #include "driver/desk.h"
 
 #include <algorithm>

@@ -1,9 +1,16 @@
 # The layer test (cmake -P): fails, naming file and include, when
 #   - a file of the text rules includes a header outside the rules,
 #   - a portable file (not *_win.*) includes a *_win.h or <windows.h>,
-#   - the window framework (src/ui) includes a feature's or the toolbar's header.
+#   - the window framework (src/ui) includes anything outside itself,
+#   - the bridge (src/bridge), the floor every feature stands on, includes a
+#     feature's header or the toolbar's,
+#   - a feature (format, templates, stash, about) or a tool (tools/) includes
+#     the toolbar's header: the toolbar stands on them, not they on it.
 cmake_minimum_required(VERSION 3.22)
 include(${CMAKE_CURRENT_LIST_DIR}/sources.cmake)
+get_filename_component(SNIPKIT_TOOLS "${SNIPKIT_SRC}/../tools" ABSOLUTE)
+set(features format templates stash about)
+list(JOIN features "|" features_regex)
 
 set(rules_headers)
 set(rules_files)
@@ -15,9 +22,15 @@ foreach(source IN LISTS SNIPKIT_RULES_SOURCES)
 endforeach()
 
 set(faults)
-file(GLOB_RECURSE all_files ${SNIPKIT_SRC}/*.h ${SNIPKIT_SRC}/*.cpp)
-foreach(file IN LISTS all_files)
-  file(RELATIVE_PATH name ${SNIPKIT_SRC} ${file})
+file(GLOB_RECURSE src_files ${SNIPKIT_SRC}/*.h ${SNIPKIT_SRC}/*.cpp)
+file(GLOB_RECURSE tool_files ${SNIPKIT_TOOLS}/*.h ${SNIPKIT_TOOLS}/*.cpp)
+foreach(file IN LISTS src_files tool_files)
+  if(file IN_LIST tool_files)
+    file(RELATIVE_PATH name ${SNIPKIT_TOOLS} ${file})
+    set(name "tools/${name}")
+  else()
+    file(RELATIVE_PATH name ${SNIPKIT_SRC} ${file})
+  endif()
   file(STRINGS ${file} includes REGEX "^[ \t]*#[ \t]*include[ \t]*[\"<]")
   foreach(line IN LISTS includes)
     string(REGEX REPLACE "^[ \t]*#[ \t]*include[ \t]*[\"<]([^\">]*)[\">].*" "\\1" target "${line}")
@@ -31,6 +44,12 @@ foreach(file IN LISTS all_files)
     if(name MATCHES "^ui/" AND quoted AND NOT target MATCHES "^ui/")
       list(APPEND faults "${name}: the window framework includes ${target}")
     endif()
+    if(name MATCHES "^bridge/" AND quoted AND target MATCHES "^(${features_regex}|toolbar)/")
+      list(APPEND faults "${name}: the bridge includes ${target}, which stands on it")
+    endif()
+    if(name MATCHES "^(${features_regex}|tools)/" AND quoted AND target MATCHES "^toolbar/")
+      list(APPEND faults "${name}: only the toolbar may include ${target}")
+    endif()
   endforeach()
 endforeach()
 
@@ -38,5 +57,6 @@ if(faults)
   list(JOIN faults "\n" message)
   message(FATAL_ERROR "Layer faults:\n${message}")
 endif()
-list(LENGTH all_files count)
-message(STATUS "layers: ${count} files checked")
+list(LENGTH src_files src_count)
+list(LENGTH tool_files tool_count)
+message(STATUS "layers: ${src_count} files under src/ and ${tool_count} under tools/ checked")

@@ -23,7 +23,7 @@ else()
   set(snipkit_glob_mode CONFIGURE_DEPENDS)
 endif()
 file(GLOB SNIPKIT_FLOWS_SOURCES ${snipkit_glob_mode}
-  ${SNIPKIT_SRC}/app/*.cpp ${SNIPKIT_SRC}/format/*.cpp ${SNIPKIT_SRC}/templates/*.cpp
-  ${SNIPKIT_SRC}/stash/*.cpp ${SNIPKIT_SRC}/about/*.cpp)
+  ${SNIPKIT_SRC}/bridge/*.cpp ${SNIPKIT_SRC}/format/*.cpp ${SNIPKIT_SRC}/templates/*.cpp
+  ${SNIPKIT_SRC}/stash/*.cpp ${SNIPKIT_SRC}/about/*.cpp ${SNIPKIT_SRC}/toolbar/*.cpp)
 list(FILTER SNIPKIT_FLOWS_SOURCES EXCLUDE REGEX "_win\\.cpp$")
 list(REMOVE_ITEM SNIPKIT_FLOWS_SOURCES ${SNIPKIT_RULES_SOURCES})

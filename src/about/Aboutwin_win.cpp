@@ -5,7 +5,7 @@
 
 #include "about/Aboutwin_win.h"
 #include "about/about_ids.h"
-#include "app/pictures/program_icon.h"
+#include "about/pictures/program_icon.h"
 #include "ui/picture_win.h"
 
 namespace snipkit {

@@ -1,6 +1,6 @@
 #include "about/help_command.h"
 
-#include "app/app_error.h"
+#include "bridge/app_error.h"
 
 namespace snipkit {
 

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "app/file_system.h"
+#include "bridge/file_system.h"
 
 namespace snipkit {
 

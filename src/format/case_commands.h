@@ -1,7 +1,7 @@
 // The four case commands of the "&Case" menu.
 #pragma once
 
-#include "app/bridge.h"
+#include "bridge/bridge.h"
 #include "format/case_rules.h"
 
 namespace snipkit {

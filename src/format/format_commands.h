@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "app/bridge.h"
+#include "bridge/bridge.h"
 #include "format/findent.h"
 
 namespace snipkit {

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/app_error.h"
+#include "bridge/app_error.h"
 #include "stash/snippet_format.h"
 
 namespace snipkit {

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "app/bridge.h"
-#include "app/file_system.h"
+#include "bridge/bridge.h"
+#include "bridge/file_system.h"
 #include "stash/snippet_format.h"
 
 namespace snipkit {

@@ -2,7 +2,7 @@
 
 #include <limits>
 
-#include "app/app_error.h"
+#include "bridge/app_error.h"
 #include "format/indent_rules.h"
 
 namespace snipkit {

@@ -3,8 +3,8 @@
 
 #include <string>
 
-#include "app/bridge.h"
-#include "app/file_system.h"
+#include "bridge/bridge.h"
+#include "bridge/file_system.h"
 #include "templates/template_text.h"
 
 namespace snipkit {

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <functional>
 
-#include "app/bridge.h"
+#include "bridge/bridge.h"
 #include "fake_window_system.h"
 #include "format/case_commands.h"
 #include "format/format_commands.h"

@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/text_encoding.h"
+#include "bridge/text_encoding.h"
 
 namespace snipkit::testing {
 

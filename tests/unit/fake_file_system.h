@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "app/file_system.h"
+#include "bridge/file_system.h"
 #include "code_page_1252.h"
 
 namespace snipkit::testing {

@@ -10,7 +10,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/window_system.h"
+#include "bridge/window_system.h"
 
 namespace snipkit::testing {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/app_error.h"
+#include "bridge/app_error.h"
 #include "fake_file_system.h"
 
 namespace snipkit::testing {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/lock_window.h"
+#include "toolbar/lock_window.h"
 #include "fake_window_system.h"
 
 namespace snipkit::testing {

@@ -5,13 +5,13 @@
 #include <stdexcept>
 #include <string>
 
-#include "app/pictures/app_icon.h"
-#include "app/pictures/but_format.h"
-#include "app/pictures/but_help.h"
-#include "app/pictures/but_load.h"
-#include "app/pictures/but_menu.h"
-#include "app/pictures/but_stash.h"
-#include "app/pictures/but_text.h"
+#include "toolbar/pictures/app_icon.h"
+#include "toolbar/pictures/but_format.h"
+#include "toolbar/pictures/but_help.h"
+#include "toolbar/pictures/but_load.h"
+#include "toolbar/pictures/but_menu.h"
+#include "toolbar/pictures/but_stash.h"
+#include "toolbar/pictures/but_text.h"
 #include "ui/pixmap.h"
 
 namespace snipkit {

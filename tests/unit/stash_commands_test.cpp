@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "app/app_error.h"
+#include "bridge/app_error.h"
 #include "fake_file_system.h"
 #include "fake_window_system.h"
 #include "stash/snippet_format.h"

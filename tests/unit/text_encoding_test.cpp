@@ -3,7 +3,7 @@
 #include <initializer_list>
 #include <string>
 
-#include "app/text_encoding.h"
+#include "bridge/text_encoding.h"
 #include "code_page_1252.h"
 
 namespace snipkit::testing {

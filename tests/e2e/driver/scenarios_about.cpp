@@ -6,8 +6,8 @@
 #include <cstdio>
 
 #include "about/about_ids.h"
-#include "app/command_ids.h"
-#include "app/pictures/program_icon.h"
+#include "toolbar/command_ids.h"
+#include "about/pictures/program_icon.h"
 #include "desk.h"
 
 namespace e2e {

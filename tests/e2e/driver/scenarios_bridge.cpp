@@ -1,7 +1,7 @@
 // The case commands through the whole cycle: the toolbar makes the editor
 // copy, rewrites the text, makes the editor paste; plus Undo and the ways a
 // capture can fail.
-#include "app/command_ids.h"
+#include "toolbar/command_ids.h"
 #include "clipboard_users.h"
 #include "desk.h"
 

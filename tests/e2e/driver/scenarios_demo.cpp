@@ -3,7 +3,7 @@
 // and the access keys, then taken back with Undo, with a screenshot per step.
 #include <cstdio>
 
-#include "app/command_ids.h"
+#include "toolbar/command_ids.h"
 #include "desk.h"
 
 namespace e2e {

@@ -2,7 +2,7 @@
 // uncomment, and the Indent dialog with its memo, direction and column count.
 #include <cstdio>
 
-#include "app/command_ids.h"
+#include "toolbar/command_ids.h"
 #include "desk.h"
 #include "format/findent_ids.h"
 

@@ -2,7 +2,7 @@
 // every change and keeps it for a while: after the editor's copy, just when
 // the toolbar reads it, and after the toolbar's own write, just when the
 // editor opens it to paste.
-#include "app/command_ids.h"
+#include "toolbar/command_ids.h"
 #include "clipboard_users.h"
 #include "desk.h"
 #include "stash/stash_ids.h"

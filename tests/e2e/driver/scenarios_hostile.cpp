@@ -3,7 +3,7 @@
 // goes away between commands, every character a clipboard text can carry,
 // and a long run of commands watched for memory growth. Nothing may be lost
 // and every failure must end in a clear message.
-#include "app/command_ids.h"
+#include "toolbar/command_ids.h"
 #include "clipboard_users.h"
 #include "desk.h"
 #include "format/findent_ids.h"

@@ -3,7 +3,7 @@
 // outlives its control) and Exit.
 #include <string>
 
-#include "app/command_ids.h"
+#include "toolbar/command_ids.h"
 #include "desk.h"
 
 namespace e2e {

@@ -6,7 +6,7 @@
 
 #include <algorithm>
 
-#include "app/command_ids.h"
+#include "toolbar/command_ids.h"
 #include "desk.h"
 #include "stash/stash_ids.h"
 

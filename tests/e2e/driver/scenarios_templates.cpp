@@ -2,7 +2,7 @@
 // copy, the user fills in a template dialog, the toolbar pastes the statement
 // or routine built from it; plus the dialogs themselves and the header
 // comment files, which the toolbar reads from its current directory.
-#include "app/command_ids.h"
+#include "toolbar/command_ids.h"
 #include "desk.h"
 #include "templates/template_ids.h"
 

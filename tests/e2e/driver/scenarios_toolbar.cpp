@@ -1,6 +1,6 @@
 // The toolbar window as the user meets it: where it opens, how it looks, its
 // popup menus, and one command chosen with the mouse and the keyboard.
-#include "app/command_ids.h"
+#include "toolbar/command_ids.h"
 #include "desk.h"
 
 namespace e2e {

@@ -1,4 +1,4 @@
-#include "app/file_system.h"
+#include "bridge/file_system.h"
 
 #include <utility>
 

@@ -6,7 +6,7 @@
 #include <functional>
 #include <string>
 
-#include "app/window_system.h"
+#include "bridge/window_system.h"
 
 namespace snipkit {
 

@@ -4,10 +4,10 @@
 
 #include <string>
 
-#include "app/bridge.h"
-#include "app/file_system_win.h"
-#include "app/msgbox_win.h"
-#include "app/window_system_win.h"
+#include "bridge/bridge.h"
+#include "bridge/file_system_win.h"
+#include "bridge/msgbox_win.h"
+#include "bridge/window_system_win.h"
 #include "format/findent.h"
 #include "stash/stash_commands.h"
 #include "templates/template_commands.h"

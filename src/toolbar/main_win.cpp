@@ -10,9 +10,9 @@
 
 #include "about/Aboutwin_win.h"
 #include "about/help_win.h"
-#include "app/app_error.h"
-#include "app/butts1_win.h"
-#include "app/pictures/app_icon.h"
+#include "bridge/app_error.h"
+#include "toolbar/butts1_win.h"
+#include "toolbar/pictures/app_icon.h"
 #include "format/findent_win.h"
 #include "stash/stash_forms_win.h"
 #include "templates/template_forms_win.h"

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/text_encoding.h"
+#include "bridge/text_encoding.h"
 
 namespace snipkit {
 

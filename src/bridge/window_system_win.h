@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-#include "app/window_system.h"
+#include "bridge/window_system.h"
 
 namespace snipkit::win {
 

@@ -1,4 +1,4 @@
-#include "app/file_system_win.h"
+#include "bridge/file_system_win.h"
 
 #include <windows.h>
 
@@ -7,7 +7,7 @@
 #include <limits>
 #include <utility>
 
-#include "app/app_error.h"
+#include "bridge/app_error.h"
 #include "ui/wide_win.h"
 
 namespace snipkit {

@@ -1,4 +1,4 @@
-#include "app/msgbox_win.h"
+#include "bridge/msgbox_win.h"
 
 #include "ui/modal_win.h"
 #include "ui/wide_win.h"

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "app/window_system.h"
+#include "bridge/window_system.h"
 
 namespace snipkit {
 

@@ -1,4 +1,4 @@
-#include "app/window_system_win.h"
+#include "bridge/window_system_win.h"
 
 #include <cstring>
 #include <string>

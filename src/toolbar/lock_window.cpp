@@ -1,4 +1,4 @@
-#include "app/lock_window.h"
+#include "toolbar/lock_window.h"
 
 namespace snipkit {
 

@@ -1,4 +1,4 @@
-#include "app/app_dir_win.h"
+#include "bridge/app_dir_win.h"
 
 #include <windows.h>
 

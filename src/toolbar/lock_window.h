@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "app/bridge.h"
+#include "bridge/bridge.h"
 
 namespace snipkit {
 

@@ -1,20 +1,20 @@
-#include "app/butts1_win.h"
+#include "toolbar/butts1_win.h"
 
 #include <array>
 #include <cstddef>
 #include <stdexcept>
 
 #include "about/help_win.h"
-#include "app/app_dir_win.h"
-#include "app/app_error.h"
-#include "app/command_ids.h"
-#include "app/lock_window.h"
-#include "app/pictures/but_format.h"
-#include "app/pictures/but_help.h"
-#include "app/pictures/but_load.h"
-#include "app/pictures/but_menu.h"
-#include "app/pictures/but_stash.h"
-#include "app/pictures/but_text.h"
+#include "bridge/app_dir_win.h"
+#include "bridge/app_error.h"
+#include "toolbar/command_ids.h"
+#include "toolbar/lock_window.h"
+#include "toolbar/pictures/but_format.h"
+#include "toolbar/pictures/but_help.h"
+#include "toolbar/pictures/but_load.h"
+#include "toolbar/pictures/but_menu.h"
+#include "toolbar/pictures/but_stash.h"
+#include "toolbar/pictures/but_text.h"
 #include "format/case_commands.h"
 #include "format/format_commands.h"
 #include "stash/stash_commands.h"

@@ -1,4 +1,4 @@
-#include "app/text_encoding.h"
+#include "bridge/text_encoding.h"
 
 namespace snipkit {
 
