@@ -90,7 +90,7 @@ struct Rule {
     std::function<UncommentResult(const std::string&)> call;
 };
 
-UncommentResult Pasted(std::string text) { return {std::move(text), std::string()}; }
+UncommentResult Pasted(std::string text) { return {std::move(text)}; }
 
 const std::vector<Rule>& Rules() {
     static const std::vector<Rule> rules = {

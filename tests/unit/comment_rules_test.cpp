@@ -31,7 +31,7 @@ TEST(CommentRules, PastedTextOfEachCommand) {
         {"braces", brace, "a\r\n", "{ a\r\n }"},
         {"braces", brace, "a } b", "{ a } b }"},
         {"paren", paren, "x", "(* x *)"},
-        {"uncomment", Pasted, "  { x }\r\n", "x"},
+        {"uncomment", Pasted, "  { x }\r\n", "x\r\n"},
         {"uncomment", Pasted, "{ a { b } c }", "a { b } c"},
         {"uncomment", Pasted, "{ a } b", std::nullopt},
         {"uncomment", Pasted, "{}", ""},
@@ -42,10 +42,10 @@ TEST(CommentRules, PastedTextOfEachCommand) {
         {"uncomment", Pasted, "(x)", std::nullopt},
         {"uncomment", Pasted, "(*", std::nullopt},
         {"uncomment", Pasted, "(", std::nullopt},
-        {"uncomment", Pasted, "//a\r\n// b\r\n////c\r\n", "a\r\n b\r\n//c"},
+        {"uncomment", Pasted, "//a\r\n// b\r\n////c\r\n", "a\r\n b\r\n//c\r\n"},
         {"uncomment", Pasted, "  //a\r\n  //b", "a\r\n  //b"},
         {"uncomment", Pasted, "//a\r\n\r\n//b", "a\r\n\r\nb"},
-        {"uncomment", Pasted, "  x  \r\n", "x"},
+        {"uncomment", Pasted, "  x  \r\n", "x\r\n"},
         {"uncomment", Pasted, "x\r\n/\r\n\t//y", "x\r\n/\r\n\t//y"},
         {"uncomment", Pasted, " \t\r\n ", std::nullopt},
         {"uncomment", Pasted, "", std::nullopt},
@@ -55,20 +55,27 @@ TEST(CommentRules, PastedTextOfEachCommand) {
     }
 }
 
-TEST(CommentRules, WorkTextAfterUncomment) {
+// The line breaks the trim takes off an end go back on at that end, as they
+// were; the blanks, tabs and other control bytes there stay off.
+TEST(CommentRules, UncommentKeepsTheLineBreaksAtTheEnds) {
     struct Case {
-        const char* branch;
+        const char* what;
         std::string selection;
-        std::string workText;
+        std::optional<std::string> pasted;
     };
     const Case cases[] = {
-        {"brace matched: inner text before its trim", " { x }\r\n", " x "},
-        {"paren matched: inner text before its trim", "(*\r\ny\r\n*)", "\r\ny\r\n"},
-        {"brace unmatched: trimmed text", "\t{ a } b ", "{ a } b"},
-        {"paren unmatched: trimmed text", " (x) ", "(x)"},
-        {"line comments: empty", "//a\r\n", ""},
+        {"lines: the next line is not joined on", "//x := 1;\r\n//y := 2; // second\r\n",
+         "x := 1;\r\ny := 2; // second\r\n"},
+        {"a break before the selection", "\r\n//b := 2;", "\r\nb := 2;"},
+        {"all of them, lone CR and LF as they were", "\n \r\n\t//a\r\n//b \r\r\n\n\t", "\n\r\na\r\nb\r\r\n\n"},
+        {"other control bytes stay off", std::string("\0\r\n\x1f//a\x1f\r\n\0", 11), "\r\na\r\n"},
+        {"brace: only the outer ends", " { x }\r\n", "x\r\n"},
+        {"paren: breaks inside are trimmed", "\r\n(*\r\ny\r\n*)", "\r\ny"},
+        {"brace unmatched", "\t{ a } b \r\n", std::nullopt},
+        {"paren unmatched", "\r\n (x) ", std::nullopt},
+        {"breaks only", "\r\n\r\n", std::nullopt},
     };
-    for (const Case& c : cases) EXPECT_EQ(Uncomment(c.selection).workText, c.workText) << c.branch;
+    for (const Case& c : cases) EXPECT_EQ(Pasted(c.selection), c.pasted) << c.what;
 }
 
 TEST(CommentRules, TrimTakesOnlyBytesUpToBlank) {
@@ -96,8 +103,8 @@ TEST(CommentRules, RoundTrips) {
     const auto brace = [](const std::string& t) { return CommentBrace(t); };
     const auto paren = [](const std::string& t) { return CommentParen(t); };
     const Case cases[] = {
-        // Only the final break and the blanks ending the last line are lost.
-        {slash, "begin\r\n  x;\r\nend; \t\r\n", "begin\r\n  x;\r\nend;"},
+        // Only the blanks ending the last line are lost.
+        {slash, "begin\r\n  x;\r\nend; \t\r\n", "begin\r\n  x;\r\nend;\r\n"},
         {slash, "a\r\n\r\nb", "a\r\n\r\nb"},
         {brace, "a\r\nb\r\n", "a\r\nb"},
         {paren, "  a\r\nb", "a\r\nb"},

@@ -143,9 +143,9 @@ TEST(RunFilter, Examples) {
         {Command::CommentBrace, 0, "", "{  }"},
         {Command::CommentBrace, 0, "a\r\n", "{ a\r\n }"},
         {Command::CommentParen, 0, "x", "(* x *)"},
-        {Command::Uncomment, 0, "  { x }\r\n", "x"},
+        {Command::Uncomment, 0, "  { x }\r\n", "x\r\n"},
         {Command::Uncomment, 0, "(* x )", "x"},
-        {Command::Uncomment, 0, "//a\r\n// b\r\n////c\r\n", "a\r\n b\r\n//c"},
+        {Command::Uncomment, 0, "//a\r\n// b\r\n////c\r\n", "a\r\n b\r\n//c\r\n"},
         {Command::Uncomment, 0, "  //a\r\n  //b", "a\r\n  //b"},
         {Command::Uncomment, 0, "//a\r\n\r\n//b", "a\r\n\r\nb"},
         // Nothing to paste: the input comes back as it was.
