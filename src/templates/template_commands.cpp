@@ -50,15 +50,16 @@ void mnuIfthenClick(EditorBridge& bridge, IfDialog& dialog) {
 
 void mnuForNextClick(EditorBridge& bridge, ForNextDialog& dialog, ForFields& fields) {
     if (!bridge.CaptureSelection(true)) return;
-    const std::string& captured = bridge.State().WorkText;
-    // Cancel pastes the captured text back over the selection it came from.
-    bridge.ReplaceSelection(dialog.Show(fields) ? ForNext(fields, captured) : captured);
+    // Cancel pastes nothing: the user may have clicked elsewhere in the
+    // editor meanwhile, and a paste there would copy the text.
+    if (!dialog.Show(fields)) return;
+    bridge.ReplaceSelection(ForNext(fields, bridge.State().WorkText));
 }
 
 void mnuWhileClick(EditorBridge& bridge, WhileDialog& dialog, WhileFields& fields) {
     if (!bridge.CaptureSelection(true)) return;
-    const std::string& captured = bridge.State().WorkText;
-    bridge.ReplaceSelection(dialog.Show(fields) ? WhileBlock(fields, captured) : captured);
+    if (!dialog.Show(fields)) return;
+    bridge.ReplaceSelection(WhileBlock(fields, bridge.State().WorkText));
 }
 
 void mnuProcClick(EditorBridge& bridge, ProcDialog& dialog, ProcFields& fields, FileSystem& fs) {

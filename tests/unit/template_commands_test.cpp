@@ -72,7 +72,7 @@ TEST(TemplateCommands, IfIndentFromTheField) {
     }
 }
 
-TEST(TemplateCommands, ForAndWhileWrapOrPasteTheSelectionBack) {
+TEST(TemplateCommands, ForAndWhileWrapOrCancelWithoutPasting) {
     const std::string sel = "    x := x + i;\r\n    y := y - 1;\r\n";
     struct Row {
         const char* name;
@@ -85,10 +85,10 @@ TEST(TemplateCommands, ForAndWhileWrapOrPasteTheSelectionBack) {
         {"for, surround", true, true, false,
          "    for i := 1 to 10 do begin\r\n      x := x + i;\r\n      y := y - 1;\r\n    end; {next i}\r\n"},
         {"for, replace", true, false, false, "for i := 1 to 10 do begin\r\nend; {next i}\r\n"},
-        {"for, cancel pastes the selection back", false, true, false, sel},
+        {"for, cancel pastes nothing", false, true, false, sel},
         {"while, surround", true, true, true,
          "    while i < n do begin\r\n      x := x + i;\r\n      y := y - 1;\r\n    end; {while}\r\n"},
-        {"while, cancel", false, false, true, sel},
+        {"while, cancel pastes nothing", false, false, true, sel},
     };
     for (const auto& r : rows) {
         SCOPED_TRACE(r.name);
@@ -97,15 +97,21 @@ TEST(TemplateCommands, ForAndWhileWrapOrPasteTheSelectionBack) {
         ScriptedWhile whileDialog;
         ForFields forFields;
         WhileFields whileFields;
+        // The editor stays usable while the dialog is open: before Cancel the
+        // user clicks at the end of the text, where a paste would land.
+        const auto clickAtEndUnlessOk = [&] {
+            if (!r.ok) e.ws.SetSelection(e.editControl, e.Text(), e.Text().size(), e.Text().size());
+            return r.ok;
+        };
         forDialog.user = [&](ForFields& f) {
             f = {"i", "1", "10", false, r.surround};
-            return r.ok;
+            return clickAtEndUnlessOk();
         };
         whileDialog.user = [&](WhileFields& f) {
             f.kind = WhileKind::While;
             f.condition = "i < n";
             f.surround = r.surround;
-            return r.ok;
+            return clickAtEndUnlessOk();
         };
         if (r.useWhile) mnuWhileClick(e.bridge, whileDialog, whileFields);
         else mnuForNextClick(e.bridge, forDialog, forFields);
