@@ -78,10 +78,13 @@ protected:
     }
 
     // Every opening starts from the folder as it is now, nothing selected.
+    // COPY waits for a file to be chosen, so that a reflex Enter does not
+    // paste the empty preview over the editor's selection.
     void OnShow() override {
         SendMessageW(Item(fstash::file1), LB_RESETCONTENT, 0, 0);
         names_.clear();
         SetText(fstash::Memo1, "");
+        EnableWindow(Item(fstash::butCopy), FALSE);
         if (store_ == nullptr) return;
         names_ = store_->List();
         for (const std::string& name : names_) {
@@ -132,7 +135,9 @@ private:
     bool file1_Click() {
         const LRESULT index = SendMessageW(Item(fstash::file1), LB_GETCURSEL, 0, 0);
         if (index < 0 || static_cast<std::size_t>(index) >= names_.size() || store_ == nullptr) return false;
-        SetText(fstash::Memo1, store_->LoadPreview(names_[static_cast<std::size_t>(index)]));
+        const std::string preview = store_->LoadPreview(names_[static_cast<std::size_t>(index)]);
+        EnableWindow(Item(fstash::butCopy), TRUE);
+        SetText(fstash::Memo1, preview);
         return true;
     }
 

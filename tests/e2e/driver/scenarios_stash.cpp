@@ -284,14 +284,22 @@ E2E_SCENARIO("stash", "browser_takes",
     run.Require(WaitHidden(dlg.hwnd), "COPY closed the browser");
     ExpectEditorText(run, d.editor, "second\r\nthird", kDefaultTimeout, "A.txt without its first line");
 
-    run.Note("COPY with nothing chosen pastes the empty text");
+    run.Note("nothing chosen: COPY is off and Enter pastes nothing; an emptied preview pastes the empty text");
     PasteTarget(d, "placeholder");
     const int pastes = d.editor.PasteCount();
     dlg = OpenBrowser(run, d);
     ExpectFreshBrowser(run, dlg, listed, "last opening");
+    run.Expect(!IsWindowEnabled(dlg.Ctl(fstash::butCopy)), "COPY is off until a file is chosen");
+    PressKeys(run, {"Return"});
+    run.Expect(StaysOpen(dlg, 300), "Enter with nothing chosen leaves the browser open");
+    ClickEntry(run, dlg, "A.txt");
+    dlg.ExpectField(fstash::Memo1, "first line\r\nsecond\r\nthird", "preview of A.txt");
+    run.Expect(IsWindowEnabled(dlg.Ctl(fstash::butCopy)) != FALSE, "COPY is on once a file is chosen");
+    dlg.Type(fstash::Memo1, "");
     dlg.Click(fstash::butCopy);
     run.Require(WaitHidden(dlg.hwnd), "COPY closed the browser");
-    ExpectEditorText(run, d.editor, "", kDefaultTimeout, "after COPY of nothing");
+    ExpectEditorText(run, d.editor, "", kDefaultTimeout, "the emptied preview pasted");
+    // The only paste is COPY's: the Enter before it sent none, late or not.
     ExpectPastes(run, d.editor, pastes + 1, "one paste");
     run.Expect(d.toolbar.NoMessageBoxFor(0), "no message box");
 }
@@ -474,8 +482,8 @@ E2E_SCENARIO("stash", "browser_window",
     run.Note("the window");
     ExpectLayout(run, "TfrmStash", LayoutOf(dlg.hwnd));
     ExpectFreshBrowser(run, dlg, "big.pas gone.pas huge.pas keep.pas", "opening");
-    run.Note("tab order: list, COPY, Cancel, preview");
-    const int order[] = {fstash::butCopy, ids::butCancel, fstash::Memo1, fstash::file1};
+    run.Note("tab order with nothing chosen: list, Cancel, preview (COPY is off)");
+    const int order[] = {ids::butCancel, fstash::Memo1, fstash::file1};
     for (int id : order) {
         PressKeys(run, {"Tab"});
         run.Expect(dlg.WaitFocus(id), "Tab moves on to control " + std::to_string(id));
