@@ -4,19 +4,50 @@
 
 namespace snipkit {
 
-std::string WriteTempPath(const std::string& path) { return path + std::string(kWriteTempSuffix); }
+namespace {
+
+constexpr std::size_t kProcessDigits = 8;
+
+char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 0x20) : c; }
+
+std::string ProcessTag(std::uint32_t process) {
+    std::string tag = "." + std::string(kProcessDigits, '0');
+    for (std::size_t i = kProcessDigits; i > 0; --i, process >>= 4) tag[i] = "0123456789abcdef"[process & 0xF];
+    return tag;
+}
+
+}  // namespace
+
+std::string WriteTempPath(const std::string& path, std::uint32_t process) {
+    return path + ProcessTag(process) + std::string(kWriteTempSuffix);
+}
 
 bool IsWriteTempName(std::string_view name) {
     if (name.size() < kWriteTempSuffix.size()) return false;
     const std::string_view end = name.substr(name.size() - kWriteTempSuffix.size());
     for (std::size_t i = 0; i < end.size(); ++i) {
-        const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 0x20) : c; };
-        if (lower(end[i]) != kWriteTempSuffix[i]) return false;
+        if (Lower(end[i]) != kWriteTempSuffix[i]) return false;
     }
     return true;
 }
 
-bool FitsWriteBytes(const std::string& path) { return Utf16Length(WriteTempPath(path)) <= kMaxPathUnits; }
+bool IsAbandonedWriteTemp(std::string_view name, std::uint32_t self, std::uint64_t ageMs) {
+    if (!IsWriteTempName(name)) return false;
+    if (ageMs >= kAbandonedWriteTempMs) return true;
+    const std::string own = ProcessTag(self) + std::string(kWriteTempSuffix);
+    if (name.size() < own.size()) return false;
+    const std::string_view end = name.substr(name.size() - own.size());
+    for (std::size_t i = 0; i < own.size(); ++i) {
+        if (Lower(end[i]) != own[i]) return false;
+    }
+    return true;
+}
+
+bool FitsInString(std::uint64_t bytes) { return bytes <= std::string().max_size(); }
+
+// Every process id has the same number of digits, so the limit does not
+// depend on the process.
+bool FitsWriteBytes(const std::string& path) { return Utf16Length(WriteTempPath(path, 0)) <= kMaxPathUnits; }
 
 FileRead FileSystem::ReadTextFile(const std::string& path, std::uint64_t maxBytes) {
     FileRead r = ReadBytes(path, maxBytes);

@@ -12,12 +12,22 @@
 
 namespace snipkit {
 
-// WriteBytes writes into the file path + this suffix beside the target and
-// then renames it; the file is hidden meanwhile, and a listing of the stash
-// leaves such names out, so a save cut short never shows up as a snippet.
+// WriteBytes writes into a temporary file beside the target and then renames
+// it; the file is hidden meanwhile, and a listing of the stash leaves such
+// names out, so a save cut short never shows up as a snippet. Its name is the
+// target's, the writing process's id in 8 hex digits, and this suffix
+// ("loop.pas.00001a2c.snipkit-tmp"), so that two programs saving into one
+// folder never share one.
 inline constexpr std::string_view kWriteTempSuffix = ".snipkit-tmp";
-std::string WriteTempPath(const std::string& path);
+std::string WriteTempPath(const std::string& path, std::uint32_t process);
 bool IsWriteTempName(std::string_view name);
+
+// Whether a save by process `self` may remove the temporary file `name`,
+// last written ageMs ago: its own process's (left by a save cut short), or
+// one no save can still be writing, being a minute old. A younger one of
+// another process may be a save under way there.
+inline constexpr std::uint64_t kAbandonedWriteTempMs = 60'000;
+bool IsAbandonedWriteTemp(std::string_view name, std::uint32_t self, std::uint64_t ageMs);
 
 // The longest path the file calls take, in UTF-16 code units: MAX_PATH less
 // its terminating NUL (the program does not declare itself long-path aware).
@@ -26,6 +36,11 @@ inline constexpr std::size_t kMaxPathUnits = 259;
 // Whether WriteBytes can write path: its temporary file's longer path must
 // fit as well.
 bool FitsWriteBytes(const std::string& path);
+
+// Whether a file of this many bytes fits in one string. On a 32-bit system
+// that is less than the address space, and a larger one is "too large", not
+// a failed allocation.
+bool FitsInString(std::uint64_t bytes);
 
 struct FileRead {
     enum class Status { Ok, CannotOpen, TooLarge };

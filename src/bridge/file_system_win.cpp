@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <climits>
-#include <limits>
 #include <utility>
 
 #include "bridge/app_error.h"
@@ -56,18 +55,39 @@ bool WriteAll(HANDLE h, const std::string& bytes) {
     return true;
 }
 
+std::uint64_t FileTimeMs(const FILETIME& t) {
+    return ((static_cast<std::uint64_t>(t.dwHighDateTime) << 32) | t.dwLowDateTime) / 10'000;
+}
+
 // Deletes the temporary files of earlier writes into folder (ending in a
-// backslash) that were cut short. One that another write has open right now
-// cannot be deleted and stays.
+// backslash) that were cut short, leaving those another program's save may
+// be writing right now.
 void RemoveCutShortWrites(const std::wstring& folder) {
+    FILETIME now{};
+    GetSystemTimeAsFileTime(&now);
+    const DWORD self = GetCurrentProcessId();
     WIN32_FIND_DATAW fd;
     FindHandle find(FindFirstFileW((folder + L"*" + Utf8ToWide(kWriteTempSuffix)).c_str(), &fd));
     if (!find.valid()) return;
     do {
+        if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+        const std::uint64_t written = FileTimeMs(fd.ftLastWriteTime);
+        const std::uint64_t ageMs = FileTimeMs(now) > written ? FileTimeMs(now) - written : 0;
         // The pattern also matches short 8.3 names; the long name decides.
-        if ((fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || !IsWriteTempName(WideToUtf8(fd.cFileName))) continue;
-        DeleteFileW((folder + fd.cFileName).c_str());
+        if (IsAbandonedWriteTemp(WideToUtf8(fd.cFileName), self, ageMs)) DeleteFileW((folder + fd.cFileName).c_str());
     } while (FindNextFileW(find.get(), &fd));
+}
+
+// Renames temp over target. While another program has the target open for
+// a moment (its own save replacing it, a virus scanner, a preview) Windows
+// refuses the rename; that is waited out for up to a second.
+bool ReplaceWith(const std::wstring& temp, const std::wstring& target) {
+    for (int tries = 0;; ++tries) {
+        if (MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return true;
+        const DWORD error = GetLastError();
+        if ((error != ERROR_ACCESS_DENIED && error != ERROR_SHARING_VIOLATION) || tries == 50) return false;
+        Sleep(20);
+    }
 }
 
 }  // namespace
@@ -113,9 +133,9 @@ FileRead Win32FileSystem::ReadBytes(const std::string& path, std::uint64_t maxBy
     if (!f.valid()) return r;
     LARGE_INTEGER size{};
     if (!GetFileSizeEx(f.get(), &size)) return r;
-    // A file the address space cannot hold is too large as well.
+    // A file no string can hold is too large as well.
     const auto fileSize = static_cast<std::uint64_t>(size.QuadPart);
-    if (fileSize > maxBytes || fileSize > std::numeric_limits<std::size_t>::max()) {
+    if (fileSize > maxBytes || !FitsInString(fileSize)) {
         r.status = FileRead::Status::TooLarge;
         return r;
     }
@@ -136,7 +156,7 @@ FileRead Win32FileSystem::ReadBytes(const std::string& path, std::uint64_t maxBy
 
 bool Win32FileSystem::WriteBytes(const std::string& path, const std::string& bytes) {
     const std::wstring target = Utf8ToWide(path);
-    const std::wstring temp = Utf8ToWide(WriteTempPath(path));
+    const std::wstring temp = Utf8ToWide(WriteTempPath(path, GetCurrentProcessId()));
     RemoveCutShortWrites(target.substr(0, target.find_last_of(L'\\') + 1));
     // Hidden while it is written, so that a save cut short leaves nothing a
     // listing of the folder shows.
@@ -153,7 +173,7 @@ bool Win32FileSystem::WriteBytes(const std::string& path, const std::string& byt
         attrs != INVALID_FILE_ATTRIBUTES && (attrs & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY));
     // The rename keeps the attributes: the snippet must not come out hidden.
     if (written && !targetTaken && SetFileAttributesW(temp.c_str(), FILE_ATTRIBUTE_NORMAL) &&
-        MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        ReplaceWith(temp, target)) {
         return true;
     }
     DeleteFileW(temp.c_str());

@@ -18,6 +18,16 @@ endforeach()
 list(REMOVE_DUPLICATES _e2e_groups)
 list(REMOVE_ITEM _e2e_groups demo)
 
+# Two programs saving into one stash folder at once: no scenario, no display,
+# only Wine and the file system, in the prefix snipkit_text.wine makes (the lock keeps the two apart).
+add_test(NAME wine_files.two_savers_one_stash
+  COMMAND ${CMAKE_CURRENT_LIST_DIR}/../../tools/wine.sh wine64 ${SNIPKIT_WIN_BUILD_DIR}/tests/e2e/stash_race.exe)
+set_tests_properties(wine_files.two_savers_one_stash PROPERTIES
+  ENVIRONMENT "WINEDEBUG=-all;WINEPREFIX=${CMAKE_BINARY_DIR}/tools/snipkit-text/wineprefix"
+  RESOURCE_LOCK snipkit_e2e
+  TIMEOUT 300)
+snipkit_guard_wine_test(wine_files.two_savers_one_stash)
+
 foreach(_group IN LISTS _e2e_groups)
   add_test(NAME e2e.${_group}
     COMMAND ${SNIPKIT_BASH} ${CMAKE_CURRENT_LIST_DIR}/run_e2e.sh ${SNIPKIT_WIN_BUILD_DIR} ${_group})

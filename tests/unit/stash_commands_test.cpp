@@ -95,7 +95,7 @@ TEST(Stash, RefusedOrFailedSavesKeepTheDialogOpenAndTheOldFile) {
     EXPECT_EQ(d.fs.files.at(kStash + "\\ro.pas"), "//SNIPKIT:old\r\nold\r\n");
 }
 
-// The save's temporary file is 12 UTF-16 units longer than the snippet's
+// The save's temporary file is 21 UTF-16 units longer than the snippet's
 // path, and Windows takes paths of up to 259.
 TEST(Stash, NamesTooLongForTheSaveAreRefused) {
     const std::string folder = kStash + "\\";  // 15 units
@@ -108,13 +108,13 @@ TEST(Stash, NamesTooLongForTheSaveAreRefused) {
         std::string name;
         bool saved;
     } rows[] = {
-        {times("a", 228), true},                          // 15 + 228 + 4 + 12 = 259
-        {times("a", 229), false},                         // the snippet itself would fit
-        {times("\xC3\xA9", 228), true},                   // counted in UTF-16 units, not bytes
-        {times("\xF0\x9F\x98\x80", 114), true},           // two units each
-        {times("\xF0\x9F\x98\x80", 114) + "a", false},
-        {"sub\\" + times("b", 224), true},
-        {"sub\\" + times("b", 225), false},
+        {times("a", 219), true},                          // 15 + 219 + 4 + 21 = 259
+        {times("a", 220), false},                         // the snippet itself would fit
+        {times("\xC3\xA9", 219), true},                   // counted in UTF-16 units, not bytes
+        {times("\xF0\x9F\x98\x80", 109) + "a", true},     // two units each
+        {times("\xF0\x9F\x98\x80", 110), false},
+        {"sub\\" + times("b", 215), true},
+        {"sub\\" + times("b", 216), false},
     };
     for (const auto& r : rows) {
         StashDesk d;
@@ -129,6 +129,41 @@ TEST(Stash, NamesTooLongForTheSaveAreRefused) {
                                                              "Can't save"}}));
         }
     }
+}
+
+// Two programs may save into one stash: each save writes a temporary file of
+// its own, and a save removes another's only when no save can still be
+// writing it.
+TEST(Stash, SavesOfTwoProgramsKeepOutOfEachOthersWay) {
+    EXPECT_EQ(WriteTempPath("C:\\s\\a.pas", 0x1a2c), "C:\\s\\a.pas.00001a2c.snipkit-tmp");
+    EXPECT_EQ(WriteTempPath("a.pas", 0xFFFFFFFFu), "a.pas.ffffffff.snipkit-tmp");
+    constexpr std::uint32_t self = 0x1a2c;
+    const struct {
+        const char* name;
+        std::uint64_t ageMs;
+        bool removed;
+    } rows[] = {
+        {"a.pas.00001a2c.snipkit-tmp", 0, true},          // this program's, left by a save cut short
+        {"a.pas.00001A2C.SNIPKIT-TMP", 0, true},
+        {"a.pas.00001a2d.snipkit-tmp", 0, false},         // another program's save may be under way
+        {"a.pas.00001a2d.snipkit-tmp", 59'999, false},
+        {"a.pas.00001a2d.snipkit-tmp", 60'000, true},     // no save takes a minute
+        {"a.pas.snipkit-tmp", 0, false},                  // an older version's, maybe still running
+        {"a.pas.snipkit-tmp", 60'000, true},
+        {"a.pas", 3'600'000, false},                      // a snippet
+        {"x00001a2c.snipkit-tmp", 0, false},              // no process id of its own
+    };
+    for (const auto& r : rows) EXPECT_EQ(IsAbandonedWriteTemp(r.name, self, r.ageMs), r.removed) << r.name << " " << r.ageMs;
+}
+
+// A header or snippet file longer than a string can hold is "too large"
+// (Text exceeds memo capacity), wherever that limit lies below the address
+// space.
+TEST(Stash, FilesLargerThanAStringAreTooLarge) {
+    const std::uint64_t most = std::string().max_size();
+    EXPECT_TRUE(FitsInString(0));
+    EXPECT_TRUE(FitsInString(most));
+    EXPECT_FALSE(FitsInString(most + 1));
 }
 
 TEST(Stash, ListIsInTheGivenOrderAndReadAfresh) {

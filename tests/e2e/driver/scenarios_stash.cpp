@@ -27,6 +27,22 @@ std::string StashPath(const Toolbar& t, const std::string& name) { return ToUtf8
 // What a save left behind.
 std::string Entries(const std::wstring& dir) { return Joined(EntriesOf(dir)); }
 
+// Sets a file's last write time that many seconds back.
+bool AgeFile(const std::wstring& path, int seconds) {
+    HANDLE f = CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (f == INVALID_HANDLE_VALUE) return false;
+    FILETIME now{};
+    GetSystemTimeAsFileTime(&now);
+    ULARGE_INTEGER t{};
+    t.LowPart = now.dwLowDateTime;
+    t.HighPart = now.dwHighDateTime;
+    t.QuadPart -= static_cast<ULONGLONG>(seconds) * 10'000'000;
+    const FILETIME then{t.LowPart, t.HighPart};
+    const bool set = SetFileTime(f, nullptr, nullptr, &then) != 0;
+    CloseHandle(f);
+    return set;
+}
+
 // ---------------------------------------------------------------- dialogs
 
 bool StaysOpen(const Dialog& dlg, DWORD ms) { return !WaitHidden(dlg.hwnd, ms); }
@@ -423,16 +439,22 @@ E2E_SCENARIO("stash", "encodings",
 
 E2E_SCENARIO("stash", "names",
              "names sorted as Windows lists them to the user; temporary files of saves cut short never listed and "
-             "gone at the next save; the snippet not hidden") {
+             "gone at the next save, but not another program's save under way; the snippet not hidden") {
     ToolbarOptions o;
     o.prepare = [&](const std::wstring& folder) {
         const std::wstring stash = folder + L"\\stash";
         CreateDirectoryW(stash.c_str(), nullptr);
         for (const wchar_t* name : {L"\\beta.pas", L"\\zeta.pas", L"\\\u00C4pfel.pas", L"\\\u00E9a.pas", L"\\Alpha.pas"})
             PutFile(run, stash + name, "//SNIPKIT:\r\nx\r\n");
-        // As an older version left them, and hidden as this one makes them.
+        // As an older version left them, and hidden as this one makes them;
+        // an hour old, so no save can still be writing them.
         PutFile(run, stash + L"\\zeta.pas.snipkit-tmp", "//SNIPKIT:z\r\nhalf");
-        PutFile(run, stash + L"\\beta.pas.snipkit-tmp", "//SNIPKIT:b\r\nhalf", FILE_ATTRIBUTE_HIDDEN);
+        PutFile(run, stash + L"\\beta.pas.0000abcd.snipkit-tmp", "//SNIPKIT:b\r\nhalf", FILE_ATTRIBUTE_HIDDEN);
+        for (const wchar_t* name : {L"\\zeta.pas.snipkit-tmp", L"\\beta.pas.0000abcd.snipkit-tmp"}) {
+            run.Require(AgeFile(stash + name, 3600), "the driver dated " + ToUtf8(stash + name) + " an hour back");
+        }
+        // Another program's save under way.
+        PutFile(run, stash + L"\\young.pas.0000abcd.snipkit-tmp", "//SNIPKIT:y\r\n", FILE_ATTRIBUTE_HIDDEN);
     };
     Desk d = OpenDesk(run, WithText("begin\r\n  code();\r\nend.\r\n"), o);
 
@@ -443,7 +465,8 @@ E2E_SCENARIO("stash", "names",
     run.Require(WaitHidden(dlg.hwnd), "Cancel closed the browser");
 
     FilledInSave(run, d, "code();", "new", "n").Close(ids::butOK);
-    run.ExpectEq("the stash folder after the save", "Alpha.pas beta.pas new.pas zeta.pas Äpfel.pas éa.pas",
+    run.ExpectEq("the stash folder after the save",
+                 "Alpha.pas beta.pas new.pas young.pas.0000abcd.snipkit-tmp zeta.pas Äpfel.pas éa.pas",
                  Entries(StashDir(d.toolbar)));
     const DWORD attrs = GetFileAttributesW(StashFile(d.toolbar, "new.pas").c_str());
     run.Expect(attrs != INVALID_FILE_ATTRIBUTES && (attrs & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) == 0,
