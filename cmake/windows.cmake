@@ -16,6 +16,10 @@ target_compile_definitions(snipkit PRIVATE ${SNIPKIT_WIN_DEFS})
 target_link_options(snipkit PRIVATE ${SNIPKIT_WIN_LINK} -mwindows $<$<CONFIG:Release,MinSizeRel>:-s>)
 target_link_libraries(snipkit PRIVATE snipkit_flows snipkit_ui_portable user32 gdi32 comctl32 shell32)
 set_target_properties(snipkit PROPERTIES OUTPUT_NAME snipkit)
+if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+  # On 64-bit Windows the 32-bit release may then use 4 GB, not 2.
+  target_link_options(snipkit PRIVATE -Wl,--large-address-aware)
+endif()
 # windres must see the generated version header and the manifest.
 set_property(SOURCE ${PROJECT_SOURCE_DIR}/src/toolbar/snipkit.rc APPEND PROPERTY
   INCLUDE_DIRECTORIES ${PROJECT_BINARY_DIR}/generated ${PROJECT_SOURCE_DIR}/src/toolbar)

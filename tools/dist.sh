@@ -33,6 +33,13 @@ if [ "$(head -c2 "$exe")" != "MZ" ] || [ "$machine" != "014c" ]; then
     echo "$exe is not a 32-bit Windows program (machine $machine)" >&2
     exit 1
 fi
+# Large-address aware (0x20 in the file header's characteristics): on 64-bit
+# Windows a large selection may then use 4 GB of address space, not 2.
+characteristics=$(od -An -tu2 -j$((pe_offset + 22)) -N2 "$exe" | tr -d ' ')
+if [ $((characteristics & 0x20)) -eq 0 ]; then
+    echo "$exe is not large-address aware" >&2
+    exit 1
+fi
 
 version=$(sed -n 's/^#define SNIPKIT_VERSION_STRING "\(.*\)"$/\1/p' "$header")
 [ -n "$version" ] || { echo "no version in $header" >&2; exit 1; }

@@ -6,21 +6,21 @@
 #include <string>
 #include <string_view>
 
+#include "ui/wtf8.h"
+
 namespace snipkit {
 
+// A surrogate without its partner survives the trip (see wtf8.h), which
+// the system's CP_UTF8 conversions would turn into U+FFFD.
 inline std::wstring Utf8ToWide(std::string_view s) {
-    if (s.empty()) return {};
-    const int n = MultiByteToWideChar(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), nullptr, 0);
-    std::wstring w(static_cast<std::size_t>(n), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), w.data(), n);
+    std::wstring w(s.size(), L'\0');
+    w.resize(Wtf8ToUtf16(s, w.data()));
     return w;
 }
 
 inline std::string WideToUtf8(std::wstring_view w) {
-    if (w.empty()) return {};
-    const int n = WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), nullptr, 0, nullptr, nullptr);
-    std::string s(static_cast<std::size_t>(n), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), s.data(), n, nullptr, nullptr);
+    std::string s(Wtf8Size(w.data(), w.size()), '\0');
+    Utf16ToWtf8(w.data(), w.size(), s.data());
     return s;
 }
 

@@ -4,6 +4,9 @@
 #include <string>
 
 #include "bridge/text_encoding.h"
+#include "format/case_rules.h"
+#include "format/comment_rules.h"
+#include "ui/wtf8.h"
 #include "code_page_1252.h"
 
 namespace snipkit::testing {
@@ -24,11 +27,53 @@ TEST(TextEncoding, Utf8Validity) {
         {"\xED\xA0\x80", false},         // surrogate
         {"\xF4\x90\x80\x80", false},     // beyond U+10FFFF
         {"\xE6\x97", false},
+        {"\xE2\x82\x41", false},         // a good lead and second byte, a bad third
+        {"\xF0\x9F\x41\x80", false},     // the same in four bytes
+        {"\xF0\x9F\x98\x41", false},     // a bad fourth
         {"\x80", false},
     };
     for (const auto& r : rows) {
         EXPECT_EQ(IsValidUtf8(r.bytes), r.valid) << r.bytes;
     }
+}
+
+// A selection holds UTF-16 that Windows never checked. Each text goes to
+// UTF-8 and back unchanged, an unpaired surrogate included, and the rules
+// leave that surrogate's bytes alone.
+TEST(TextEncoding, Utf16RoundTripsThroughUtf8) {
+    const auto toUtf8 = [](const std::u16string& u) {
+        std::string s(Wtf8Size(u.data(), u.size()), '\0');
+        s.resize(Utf16ToWtf8(u.data(), u.size(), s.data()));
+        return s;
+    };
+    const auto toUtf16 = [](const std::string& s) {
+        std::u16string u(s.size(), u'\0');
+        u.resize(Wtf8ToUtf16(s, u.data()));
+        return u;
+    };
+    const struct {
+        const char* kind;
+        std::u16string units;
+        std::string utf8;
+    } rows[] = {
+        {"plain", u"Gr\u00FC\u00DFe \u03A9 \u65E5\r\n", "Gr\xC3\xBC\xC3\x9F" "e \xCE\xA9 \xE6\x97\xA5\r\n"},
+        {"a pair", u"\xD83D\xDE00", "\xF0\x9F\x98\x80"},
+        {"a high surrogate last", u"a\xD83D", "a\xED\xA0\xBD"},
+        {"a low surrogate first", u"\xDE00" "b", "\xED\xB8\x80" "b"},
+        {"low before high", u"\xDE00\xD83D", "\xED\xB8\x80\xED\xA0\xBD"},
+        {"empty", u"", ""},
+    };
+    for (const auto& r : rows) {
+        EXPECT_EQ(toUtf8(r.units), r.utf8) << r.kind;
+        EXPECT_TRUE(toUtf16(r.utf8) == r.units) << r.kind;
+    }
+    // Bytes that are no character at all (never made inside) give U+FFFD.
+    EXPECT_TRUE(toUtf16("caf\xE9 \xC3") == u"caf\xFFFD \xFFFD");
+    EXPECT_TRUE(toUtf16("\xF4\x90\x80\x80") == u"\xFFFD\xFFFD\xFFFD\xFFFD");
+
+    const std::string lone = toUtf8(u"a\xD83D" "b\r\n");
+    EXPECT_TRUE(toUtf16(ApplyCaseRule(CaseRule::Upper, lone)) == u"A\xD83D" "B\r\n");
+    EXPECT_TRUE(toUtf16(CommentSlash(lone)) == u"//a\xD83D" "b\r\n");
 }
 
 std::string Bytes(std::initializer_list<unsigned char> list) { return std::string(list.begin(), list.end()); }
@@ -54,6 +99,7 @@ TEST(TextEncoding, ReadText) {
         {"UTF-16 BOM alone", Bytes({0xFF, 0xFE}), ""},
         {"UTF-16 cut short, lone surrogates", Bytes({0xFF, 0xFE, 'a', 0, 0x3D, 0xD8, 'b', 0, 0x00, 0xDE, 'c'}),
          "a\xEF\xBF\xBD" "b\xEF\xBF\xBD\xEF\xBF\xBD"},
+        {"UTF-16, a high surrogate last", Bytes({0xFE, 0xFF, 0, 'a', 0xD8, 0x3D}), "a\xEF\xBF\xBD"},
     };
     const CodePage1252 ansi;
     for (const auto& r : rows) EXPECT_EQ(DecodeTextFile(r.bytes, ansi), r.text) << r.kind;
