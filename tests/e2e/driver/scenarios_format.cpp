@@ -67,15 +67,16 @@ const CommentRow kCommentRows[] = {
     {"braces leave inner markers alone", ids::mnuCommentBrace, "{a} (*b*)", "{ {a} (*b*) }"},
     {"parenthesis-asterisk", ids::mnuCommentPar, "x", "(* x *)"},
     {"parenthesis-asterisk over lines", ids::mnuCommentPar, "a\r\nb", "(* a\r\nb *)"},
-    {"uncomment braces, trimmed", ids::mnuUncomment, "  { x }\r\n", "x"},
+    {"uncomment braces, trimmed, the line break kept", ids::mnuUncomment, "  { x }\r\n", "x\r\n"},
     {"uncomment the outermost braces only", ids::mnuUncomment, "{ a { b } c }", "a { b } c"},
     {"uncomment empty braces", ids::mnuUncomment, "{}", ""},
     {"uncomment parenthesis-asterisk", ids::mnuUncomment, "(* x *)", "x"},
     {"uncomment: the character before ) goes too", ids::mnuUncomment, "(* x )", "x"},
-    {"uncomment one // per line", ids::mnuUncomment, "//a\r\n// b\r\n////c\r\n", "a\r\n b\r\n//c"},
+    {"uncomment one // per line", ids::mnuUncomment, "//a\r\n// b\r\n////c\r\n", "a\r\n b\r\n//c\r\n"},
     {"uncomment: // after blanks stays", ids::mnuUncomment, "  //a\r\n  //b", "a\r\n  //b"},
     {"uncomment: the empty line stays empty", ids::mnuUncomment, "//a\r\n\r\n//b", "a\r\n\r\nb"},
-    {"uncomment plain text pastes it trimmed", ids::mnuUncomment, "  x  \r\n", "x"},
+    {"uncomment plain text pastes it trimmed", ids::mnuUncomment, "  x  \r\n", "x\r\n"},
+    {"uncomment: a break before the selection stays", ids::mnuUncomment, "\r\n//b := 2;", "\r\nb := 2;"},
     {"uncomment a brace that is not closed at the end", ids::mnuUncomment, "{ a } b", nullptr},
     {"uncomment ( without *", ids::mnuUncomment, "(x)", nullptr},
     {"uncomment (* without )", ids::mnuUncomment, "(*", nullptr},
@@ -118,11 +119,11 @@ E2E_SCENARIO("format", "comment_uncomment", "the three comment styles and the br
     d.editor.Caret(Utf16Length(kBefore));
     CommandGives(run, d, ids::mnuCommentBrace, kBefore + "{  }" + kAfter, "empty braces at the caret");
 
-    run.Note("// then Uncomment gives the lines back, without the final CR LF");
+    run.Note("// then Uncomment gives the lines back, the final CR LF too");
     LoadAndSelect(d.editor, "  if a then\r\n\r\n    b;\r\n");
     CommandGives(run, d, ids::mnuCommentSlash, kBefore + "//  if a then\r\n//\r\n//    b;\r\n" + kAfter, "after //");
     LoadAndSelect(d.editor, "//  if a then\r\n//\r\n//    b;\r\n");
-    CommandGives(run, d, ids::mnuUncomment, kBefore + "  if a then\r\n\r\n    b;" + kAfter, "after Uncomment");
+    CommandGives(run, d, ids::mnuUncomment, kBefore + "  if a then\r\n\r\n    b;\r\n" + kAfter, "after Uncomment");
 }
 
 E2E_SCENARIO("format", "indent_dialog_layout", "the Indent dialog: caption, frame, size, place, controls, tab order, fields") {
