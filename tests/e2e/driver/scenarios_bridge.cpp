@@ -11,10 +11,11 @@ namespace {
 namespace ids = snipkit::ids;
 
 // A unit whose middle three lines get selected; the selection carries
-// non-ASCII text and the bytes just outside the letter ranges (@ [ ` {).
+// non-ASCII text, a UTF-16 surrogate without its partner (its three-byte
+// form here) and the bytes just outside the letter ranges (@ [ ` {).
 const std::string kBefore = "unit Sample;\r\n\r\n";
 const std::string kSelected =
-    "// Grüße Ω 日本 abc\r\n"
+    "// Grüße Ω 日本 \xED\xA0\xBD abc\r\n"
     "procedure ShowMessage(const Msg: string);\r\n"
     "var x_Max2: Integer; { [@`] }\r\n";
 const std::string kAfter = "begin\r\nend.\r\n";
@@ -53,20 +54,20 @@ struct CaseRow {
 
 const CaseRow kCaseRows[] = {
     {"UPPER CASE", ids::mnuUpper,
-     "// GRüßE Ω 日本 ABC\r\n"
+     "// GRüßE Ω 日本 \xED\xA0\xBD ABC\r\n"
      "PROCEDURE SHOWMESSAGE(CONST MSG: STRING);\r\n"
      "VAR X_MAX2: INTEGER; { [@`] }\r\n"},
     {"lower case", ids::mnuLower,
-     "// grüße Ω 日本 abc\r\n"
+     "// grüße Ω 日本 \xED\xA0\xBD abc\r\n"
      "procedure showmessage(const msg: string);\r\n"
      "var x_max2: integer; { [@`] }\r\n"},
     // Words are runs of letters, digits and non-ASCII bytes; "_" ends one.
     {"Title Case", ids::mnuTitle,
-     "// Grüße Ω 日本 Abc\r\n"
+     "// Grüße Ω 日本 \xED\xA0\xBD Abc\r\n"
      "Procedure Showmessage(Const Msg: String);\r\n"
      "Var X_Max2: Integer; { [@`] }\r\n"},
     {"Flip Case", ids::mnuFlipCase,
-     "// gRüßE Ω 日本 ABC\r\n"
+     "// gRüßE Ω 日本 \xED\xA0\xBD ABC\r\n"
      "PROCEDURE sHOWmESSAGE(CONST mSG: STRING);\r\n"
      "VAR X_mAX2: iNTEGER; { [@`] }\r\n"},
 };
