@@ -121,8 +121,17 @@ std::string EncodeTextFile(std::string_view utf8, const CodePage& ansi) {
     if (fitted && DecodeTextFile(*fitted, ansi) == utf8) return *fitted;
     // The reader drops one UTF-8 BOM: a text that starts with U+FEFF gets a
     // second one, to keep its own.
-    if (StartsWith(utf8, kUtf8Bom)) return std::string(kUtf8Bom) + std::string(utf8);
-    return std::string(utf8);
+    std::string bytes = StartsWith(utf8, kUtf8Bom) ? std::string(kUtf8Bom) + std::string(utf8) : std::string(utf8);
+    // A UTF-16 surrogate without its partner (ED A0-BF xx inside) has no
+    // UTF-8 form; the reader would take the whole file for ANSI. It is
+    // written as U+FFFD, three bytes as well.
+    if (!IsValidUtf8(bytes)) {
+        for (std::size_t i = 0; i + 2 < bytes.size(); ++i) {
+            const auto b = static_cast<unsigned char>(bytes[i + 1]);
+            if (static_cast<unsigned char>(bytes[i]) == 0xED && b >= 0xA0 && b <= 0xBF) bytes.replace(i, 3, "\xEF\xBF\xBD");
+        }
+    }
+    return bytes;
 }
 
 }  // namespace snipkit

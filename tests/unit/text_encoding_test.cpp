@@ -127,6 +127,10 @@ TEST(TextEncoding, WrittenBytes) {
         EXPECT_EQ(EncodeTextFile(r.text, ansi), r.bytes) << r.text;
         EXPECT_EQ(DecodeTextFile(EncodeTextFile(r.text, ansi), ansi), r.text) << r.text;
     }
+    // A surrogate without its partner (from a selection) has no UTF-8 form:
+    // U+FFFD, and the rest of the file still reads as UTF-8.
+    EXPECT_EQ(EncodeTextFile("\xED\xA0\xBD" "Gr\xC3\xBC\xC3\x9F" "e \xCE\xA9\xED\xB8\x80", ansi),
+              "\xEF\xBF\xBD" "Gr\xC3\xBC\xC3\x9F" "e \xCE\xA9\xEF\xBF\xBD");
 }
 
 }  // namespace
