@@ -38,13 +38,17 @@ std::size_t LeadingSlashes(std::string_view line) {
 
 }  // namespace
 
-std::string CommentSlash(std::string_view text) {
-    return PrefixCountedLines(text, kSlash);
+std::string CommentSlash(std::string_view text, LineEnds ends) {
+    return PrefixCountedLines(text, kSlash, ends);
 }
 
-std::size_t CommentSlashRoom(std::size_t textSize) { return PrefixCountedLinesRoom(textSize, kSlash.size()); }
+std::size_t CommentSlashRoom(std::size_t textSize, LineEnds ends) {
+    return PrefixCountedLinesRoom(textSize, kSlash.size(), ends);
+}
 
-char* CommentSlash(std::string_view text, char* out) { return WritePrefixCountedLines(text, kSlash, out); }
+char* CommentSlash(std::string_view text, char* out, LineEnds ends) {
+    return WritePrefixCountedLines(text, kSlash, out, ends);
+}
 
 std::string CommentBrace(std::string_view text) { return Wrap("{ ", text, " }"); }
 
@@ -58,7 +62,7 @@ std::string_view Trim(std::string_view text) {
     return text.substr(begin, end - begin);
 }
 
-UncommentResult Uncomment(std::string_view text) {
+UncommentResult Uncomment(std::string_view text, LineEnds ends) {
     const std::string_view trimmed = Trim(text);
     if (trimmed.empty()) return {std::nullopt, std::string()};
 
@@ -67,10 +71,10 @@ UncommentResult Uncomment(std::string_view text) {
         if (!inner) return {std::nullopt, std::string(trimmed)};
         return {std::string(Trim(*inner)), std::string(*inner)};
     }
-    return {DropFromCountedLines(trimmed, LeadingSlashes), std::string()};
+    return {DropFromCountedLines(trimmed, LeadingSlashes, ends), std::string()};
 }
 
-char* Uncomment(std::string_view text, char* out) {
+char* Uncomment(std::string_view text, char* out, LineEnds ends) {
     const std::string_view trimmed = Trim(text);
     if (trimmed.empty()) return nullptr;
 
@@ -81,7 +85,7 @@ char* Uncomment(std::string_view text, char* out) {
         if (!paste.empty()) std::memcpy(out, paste.data(), paste.size());
         return out + paste.size();
     }
-    return WriteDroppingFromCountedLines(trimmed, out, LeadingSlashes);
+    return WriteDroppingFromCountedLines(trimmed, out, LeadingSlashes, ends);
 }
 
 }  // namespace snipkit
