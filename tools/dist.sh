@@ -47,9 +47,12 @@ mkdir "$stage/$name"
 ${STRIP:-i686-w64-mingw32-strip} -o "$stage/$name/snipkit.exe" "$exe"
 cp "$repo/src/about/snipkit.htm" "$repo/UnitHead.txt" "$repo/ProcHead.txt" "$stage/$name/"
 # The zip and readme.txt are named from the build's version header; the
-# program's About box must show the same (a stale build would not).
-if ! LC_ALL=C grep -q -a -F "Version $version${suffix:+ $suffix}" "$stage/$name/snipkit.exe"; then
-    echo "$exe does not show \"Version $version${suffix:+ $suffix}\" in its About box" >&2
+# program's manifest, made from the same version, must say so too (a stale
+# program would not).
+major=$(sed -n 's/^#define SNIPKIT_VERSION_MAJOR \([0-9]*\)$/\1/p' "$header")
+minor=$(sed -n 's/^#define SNIPKIT_VERSION_MINOR \([0-9]*\)$/\1/p' "$header")
+if ! LC_ALL=C grep -q -a -F "version=\"$major.$minor.0.0\"" "$stage/$name/snipkit.exe"; then
+    echo "$exe is not version $version: its manifest does not say version=\"$major.$minor.0.0\"" >&2
     exit 1
 fi
 
