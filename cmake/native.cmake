@@ -19,3 +19,11 @@ endif()
 
 # The layers of src/ as the includes show them (see the script).
 add_test(NAME layers COMMAND ${CMAKE_COMMAND} -P ${PROJECT_SOURCE_DIR}/cmake/check_layers.cmake)
+
+# One version, stated in CMakeLists.txt, in everything the program shows (see the script).
+if(SNIPKIT_WIN_BUILD_DIR)
+  add_test(NAME version COMMAND ${CMAKE_COMMAND} -DVERSION=${PROJECT_VERSION} -DSUFFIX=${SNIPKIT_VERSION_SUFFIX}
+    -DEXE=${SNIPKIT_WIN_BUILD_DIR}/snipkit.exe -DHEADER=${SNIPKIT_WIN_BUILD_DIR}/generated/version.h
+    -DLAYOUT=${PROJECT_SOURCE_DIR}/tests/e2e/layouts/TfrmAbout.txt
+    -P ${PROJECT_SOURCE_DIR}/cmake/check_version.cmake)
+endif()

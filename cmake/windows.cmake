@@ -9,7 +9,8 @@ foreach(lib snipkit_rules snipkit_flows snipkit_ui_portable)
 endforeach()
 
 file(GLOB SNIPKIT_SHELL_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/src/*/*_win.cpp)
-configure_file(${PROJECT_SOURCE_DIR}/src/toolbar/version.h.in ${PROJECT_BINARY_DIR}/generated/version.h @ONLY)
+configure_file(${PROJECT_SOURCE_DIR}/cmake/version.h.in ${PROJECT_BINARY_DIR}/generated/version.h @ONLY)
+configure_file(${PROJECT_SOURCE_DIR}/src/toolbar/snipkit.manifest.in ${PROJECT_BINARY_DIR}/generated/snipkit.manifest @ONLY)
 add_executable(snipkit WIN32 ${SNIPKIT_SHELL_SOURCES} ${PROJECT_SOURCE_DIR}/src/toolbar/snipkit.rc)
 target_include_directories(snipkit PRIVATE ${PROJECT_SOURCE_DIR}/src ${PROJECT_BINARY_DIR}/generated)
 target_compile_definitions(snipkit PRIVATE ${SNIPKIT_WIN_DEFS})
@@ -22,9 +23,9 @@ if(CMAKE_SIZEOF_VOID_P EQUAL 4)
 endif()
 # windres must see the generated version header and the manifest.
 set_property(SOURCE ${PROJECT_SOURCE_DIR}/src/toolbar/snipkit.rc APPEND PROPERTY
-  INCLUDE_DIRECTORIES ${PROJECT_BINARY_DIR}/generated ${PROJECT_SOURCE_DIR}/src/toolbar)
+  INCLUDE_DIRECTORIES ${PROJECT_BINARY_DIR}/generated)
 set_property(SOURCE ${PROJECT_SOURCE_DIR}/src/toolbar/snipkit.rc APPEND PROPERTY
-  OBJECT_DEPENDS ${PROJECT_SOURCE_DIR}/src/toolbar/snipkit.manifest ${PROJECT_BINARY_DIR}/generated/version.h)
+  OBJECT_DEPENDS ${PROJECT_BINARY_DIR}/generated/snipkit.manifest ${PROJECT_BINARY_DIR}/generated/version.h)
 # The help page lives beside the program, where Help looks for it.
 add_custom_command(TARGET snipkit POST_BUILD
   COMMAND ${CMAKE_COMMAND} -E copy_if_different ${PROJECT_SOURCE_DIR}/src/about/snipkit.htm $<TARGET_FILE_DIR:snipkit>/snipkit.htm)

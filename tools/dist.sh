@@ -42,6 +42,7 @@ if [ $((characteristics & 0x20)) -eq 0 ]; then
 fi
 
 version=$(sed -n 's/^#define SNIPKIT_VERSION_STRING "\(.*\)"$/\1/p' "$header")
+suffix=$(sed -n 's/^#define SNIPKIT_VERSION_SUFFIX "\(.*\)"$/\1/p' "$header")
 [ -n "$version" ] || { echo "no version in $header" >&2; exit 1; }
 name="snipkit-$version"
 zip="$out/$name-win32.zip"
@@ -52,10 +53,19 @@ mkdir "$stage/$name"
 # Without its symbols the program is less than half the size.
 ${STRIP:-i686-w64-mingw32-strip} -o "$stage/$name/snipkit.exe" "$exe"
 cp "$repo/src/about/snipkit.htm" "$repo/UnitHead.txt" "$repo/ProcHead.txt" "$stage/$name/"
+# The zip and readme.txt are named from the build's version header; the
+# program's manifest, made from the same version, must say so too (a stale
+# program would not).
+major=$(sed -n 's/^#define SNIPKIT_VERSION_MAJOR \([0-9]*\)$/\1/p' "$header")
+minor=$(sed -n 's/^#define SNIPKIT_VERSION_MINOR \([0-9]*\)$/\1/p' "$header")
+if ! LC_ALL=C grep -q -a -F "version=\"$major.$minor.0.0\"" "$stage/$name/snipkit.exe"; then
+    echo "$exe is not version $version: its manifest does not say version=\"$major.$minor.0.0\"" >&2
+    exit 1
+fi
 
 # Line breaks as Notepad on any Windows shows them.
 sed 's/$/\r/' >"$stage/$name/readme.txt" <<EOF
-Delphi Snipkit $version Beta
+Delphi Snipkit $version${suffix:+ $suffix}
 
 A small floating toolbar for the code editor of the Delphi IDE. Select
 Object Pascal text in the editor, pick a command from one of the toolbar's
@@ -65,9 +75,15 @@ pastes the result back over it.
 Installing
 ----------
 Unpack the folder $name anywhere you may write to, for example to
-C:\\Tools. Snipkit needs nothing else: no installer, no registry entries, no
-settings. It keeps your stashed snippets in a folder "stash" that it makes
-beside snipkit.exe. To remove Snipkit, delete its folder.
+C:\\Tools. Snipkit needs Windows 7 or later and nothing else: no installer,
+no registry entries, no settings. It keeps your stashed snippets in a folder
+"stash" that it makes beside snipkit.exe; copy that folder to back them up.
+To remove Snipkit, delete its folder (after copying the stash, if you want
+to keep it).
+
+Start Snipkit with the same rights as the IDE (both as administrator, or
+neither), and start one toolbar only. Snipkit works with the IDE's editor
+windows ("TEditWindow"); see the help page for what its messages mean.
 
 Files
 -----
@@ -85,8 +101,10 @@ Using
 3. Select some code and pick a command from one of the toolbar's buttons:
    General options, Insert new blocks of code, Format text, Stash clip,
    Retrieve code, and Help! (About and the help page).
-4. The editor's own undo, or Undo in the General options menu, takes the
-   last paste back.
+4. The editor's own undo, or Undo in the General options menu, makes the
+   editor take back its last edit, for example the last paste.
+5. Snipkit leaves each result on the clipboard, in place of whatever you
+   had copied before.
 
 The header comment commands insert UnitHead.txt and ProcHead.txt from the
 folder Snipkit was started in. Edit the samples to your liking; when you

@@ -7,13 +7,14 @@
 #include "about/about_ids.h"
 #include "about/pictures/program_icon.h"
 #include "ui/picture_win.h"
+#include "version.h"
 
 namespace snipkit {
 namespace {
 
 namespace about = ids::aboutwin;
 
-constexpr const char* kVersionText = "Version 0.96 Beta";
+constexpr const char* kVersionText = SNIPKIT_VERSION_TEXT;
 
 class TfrmAbout : public win::Form {
 public:

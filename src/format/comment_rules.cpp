@@ -64,13 +64,17 @@ std::size_t LeadingSlashes(std::string_view line) {
 
 }  // namespace
 
-std::string CommentSlash(std::string_view text) {
-    return PrefixCountedLines(text, kSlash);
+std::string CommentSlash(std::string_view text, LineEnds ends) {
+    return PrefixCountedLines(text, kSlash, ends);
 }
 
-std::size_t CommentSlashRoom(std::size_t textSize) { return PrefixCountedLinesRoom(textSize, kSlash.size()); }
+std::size_t CommentSlashRoom(std::size_t textSize, LineEnds ends) {
+    return PrefixCountedLinesRoom(textSize, kSlash.size(), ends);
+}
 
-char* CommentSlash(std::string_view text, char* out) { return WritePrefixCountedLines(text, kSlash, out); }
+char* CommentSlash(std::string_view text, char* out, LineEnds ends) {
+    return WritePrefixCountedLines(text, kSlash, out, ends);
+}
 
 std::string CommentBrace(std::string_view text) { return Wrap("{ ", text, " }"); }
 
@@ -84,37 +88,37 @@ std::string_view Trim(std::string_view text) {
     return text.substr(begin, end - begin);
 }
 
-UncommentResult Uncomment(std::string_view text) {
+UncommentResult Uncomment(std::string_view text, LineEnds ends) {
     const std::string_view trimmed = Trim(text);
     if (trimmed.empty()) return {};
-    const TrimmedEnds ends = EndsOf(text, trimmed);
-    const std::size_t breaks = BreakCount(ends.head) + BreakCount(ends.tail);
+    const TrimmedEnds edges = EndsOf(text, trimmed);
+    const std::size_t breaks = BreakCount(edges.head) + BreakCount(edges.tail);
 
     if (trimmed.front() == '{' || trimmed.front() == '(') {
         const std::optional<std::string_view> inner = BlockCommentInner(trimmed);
         if (!inner) return {};
         const std::string_view body = Trim(*inner);
         std::string out(breaks + body.size(), '\0');
-        char* p = CopyBreaks(ends.head, out.data());
+        char* p = CopyBreaks(edges.head, out.data());
         if (!body.empty()) std::memcpy(p, body.data(), body.size());
-        CopyBreaks(ends.tail, p + body.size());
+        CopyBreaks(edges.tail, p + body.size());
         return {std::move(out)};
     }
     // The line writer needs as much room as the trimmed text, whatever it
     // gives back.
     std::string out(breaks + trimmed.size(), '\0');
-    char* p = CopyBreaks(ends.head, out.data());
-    p = CopyBreaks(ends.tail, WriteDroppingFromCountedLines(trimmed, p, LeadingSlashes));
+    char* p = CopyBreaks(edges.head, out.data());
+    p = CopyBreaks(edges.tail, WriteDroppingFromCountedLines(trimmed, p, LeadingSlashes, ends));
     out.resize(static_cast<std::size_t>(p - out.data()));
     return {std::move(out)};
 }
 
-char* Uncomment(std::string_view text, char* out) {
+char* Uncomment(std::string_view text, char* out, LineEnds ends) {
     const std::string_view trimmed = Trim(text);
     if (trimmed.empty()) return nullptr;
-    const TrimmedEnds ends = EndsOf(text, trimmed);
+    const TrimmedEnds edges = EndsOf(text, trimmed);
 
-    char* p = CopyBreaks(ends.head, out);
+    char* p = CopyBreaks(edges.head, out);
     if (trimmed.front() == '{' || trimmed.front() == '(') {
         const std::optional<std::string_view> inner = BlockCommentInner(trimmed);
         if (!inner) return nullptr;
@@ -124,9 +128,9 @@ char* Uncomment(std::string_view text, char* out) {
     } else {
         // The head's breaks are no more than the bytes trimmed before the
         // text, so the writer's wide copies still stay inside out.
-        p = WriteDroppingFromCountedLines(trimmed, p, LeadingSlashes);
+        p = WriteDroppingFromCountedLines(trimmed, p, LeadingSlashes, ends);
     }
-    return CopyBreaks(ends.tail, p);
+    return CopyBreaks(edges.tail, p);
 }
 
 }  // namespace snipkit

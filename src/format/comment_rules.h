@@ -6,18 +6,20 @@
 #include <string>
 #include <string_view>
 
+#include "format/line_list.h"
+
 namespace snipkit {
 
 // "//" at the very start of every counted line, before any indentation. An
 // empty last line after a final CR LF stays empty. WorkText is emptied by
-// this command.
-std::string CommentSlash(std::string_view text);
+// this command. `ends` here and below says which breaks end a line.
+std::string CommentSlash(std::string_view text, LineEnds ends = LineEnds::CrLf);
 
 // The same written to out, which has room for CommentSlashRoom(text.size())
 // bytes; returns the end of what was written. For a caller that reuses one
 // buffer (snipkit-text).
-std::size_t CommentSlashRoom(std::size_t textSize);
-char* CommentSlash(std::string_view text, char* out);
+std::size_t CommentSlashRoom(std::size_t textSize, LineEnds ends = LineEnds::CrLf);
+char* CommentSlash(std::string_view text, char* out, LineEnds ends = LineEnds::CrLf);
 
 // "{ " + text + " }" and "(* " + text + " *)"; the text inside is not looked
 // at. WorkText keeps the captured text.
@@ -38,11 +40,11 @@ struct UncommentResult {
 // trim took off either end go back on at that end, in their order, so whole
 // lines stay whole lines and nothing is joined to the text around the
 // selection; the blanks and other control bytes there stay off.
-UncommentResult Uncomment(std::string_view text);
+UncommentResult Uncomment(std::string_view text, LineEnds ends = LineEnds::CrLf);
 
 // Uncomment's paste written to out, which has room for text.size() bytes:
 // returns the end of what was written, or nullptr where Uncomment pastes
 // nothing.
-char* Uncomment(std::string_view text, char* out);
+char* Uncomment(std::string_view text, char* out, LineEnds ends = LineEnds::CrLf);
 
 }  // namespace snipkit

@@ -24,31 +24,31 @@ struct LeadingBlanks {
 
 }  // namespace
 
-std::string Indent(std::string_view text, int columns) {
+std::string Indent(std::string_view text, int columns, LineEnds ends) {
     if (columns <= 0) return std::string(text);
     const std::string pad(static_cast<std::size_t>(columns), ' ');
-    return PrefixCountedLines(text, pad);
+    return PrefixCountedLines(text, pad, ends);
 }
 
-std::string Unindent(std::string_view text, int columns) {
-    return DropFromCountedLines(text, LeadingBlanks{Columns(columns)});
+std::string Unindent(std::string_view text, int columns, LineEnds ends) {
+    return DropFromCountedLines(text, LeadingBlanks{Columns(columns)}, ends);
 }
 
-std::size_t IndentRoom(std::size_t textSize, int columns) {
-    return PrefixCountedLinesRoom(textSize, Columns(columns));
+std::size_t IndentRoom(std::size_t textSize, int columns, LineEnds ends) {
+    return PrefixCountedLinesRoom(textSize, Columns(columns), ends);
 }
 
-char* Indent(std::string_view text, int columns, char* out) {
+char* Indent(std::string_view text, int columns, char* out, LineEnds ends) {
     if (columns <= 0) {
         if (!text.empty()) std::memcpy(out, text.data(), text.size());
         return out + text.size();
     }
     const std::string pad(static_cast<std::size_t>(columns), ' ');
-    return WritePrefixCountedLines(text, pad, out);
+    return WritePrefixCountedLines(text, pad, out, ends);
 }
 
-char* Unindent(std::string_view text, int columns, char* out) {
-    return WriteDroppingFromCountedLines(text, out, LeadingBlanks{Columns(columns)});
+char* Unindent(std::string_view text, int columns, char* out, LineEnds ends) {
+    return WriteDroppingFromCountedLines(text, out, LeadingBlanks{Columns(columns)}, ends);
 }
 
 std::optional<int> ParseWholeNumber(std::string_view field) {

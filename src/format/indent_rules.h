@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "format/line_list.h"
+
 namespace snipkit {
 
 // Range and start value of the Indent dialog's column field.
@@ -19,19 +21,20 @@ inline constexpr int kIfIndentMax = 10;
 inline constexpr int kIfIndentDefault = 2;
 
 // n blanks before every counted line, empty ones too; n <= 0 changes nothing.
-// The uncounted empty line after a final CR LF gets nothing.
-std::string Indent(std::string_view text, int columns);
+// The uncounted empty line after a final CR LF gets nothing. `ends` here and
+// below says which breaks end a line.
+std::string Indent(std::string_view text, int columns, LineEnds ends = LineEnds::CrLf);
 
 // Removes up to n leading blanks from every counted line. A tab or any other
 // non-blank ends the count, so blanks after a tab stay.
-std::string Unindent(std::string_view text, int columns);
+std::string Unindent(std::string_view text, int columns, LineEnds ends = LineEnds::CrLf);
 
 // The same written to out, which has room for IndentRoom(text.size(),
 // columns) bytes (Unindent: text.size()); each returns the end of what was
 // written. For a caller that reuses one buffer (snipkit-text).
-std::size_t IndentRoom(std::size_t textSize, int columns);
-char* Indent(std::string_view text, int columns, char* out);
-char* Unindent(std::string_view text, int columns, char* out);
+std::size_t IndentRoom(std::size_t textSize, int columns, LineEnds ends = LineEnds::CrLf);
+char* Indent(std::string_view text, int columns, char* out, LineEnds ends = LineEnds::CrLf);
+char* Unindent(std::string_view text, int columns, char* out, LineEnds ends = LineEnds::CrLf);
 
 // A whole decimal number, optionally signed and surrounded by blanks; nothing
 // for any other text or for a number outside the int range.

@@ -101,24 +101,26 @@ std::string NormalizeLineBreaks(std::string_view text) {
     return out;
 }
 
-std::size_t CountedLineCount(std::string_view text) {
-    return FoldCountedLines(text, std::size_t{0},
-                            [](std::size_t count, std::string_view, std::size_t) { return count + 1; });
+std::size_t CountedLineCount(std::string_view text, LineEnds ends) {
+    const auto count = [](std::size_t counted, std::string_view, std::size_t) { return counted + 1; };
+    return ends == LineEnds::CrLf ? FoldCountedLines<LineEnds::CrLf>(text, std::size_t{0}, count)
+                                  : FoldCountedLines<LineEnds::CrLfOrLf>(text, std::size_t{0}, count);
 }
 
-std::size_t PrefixCountedLinesRoom(std::size_t textSize, std::size_t prefixSize) {
-    return textSize + prefixSize * (textSize / kCrLf.size() + 1);
+std::size_t PrefixCountedLinesRoom(std::size_t textSize, std::size_t prefixSize, LineEnds ends) {
+    const std::size_t breakSize = ends == LineEnds::CrLf ? kCrLf.size() : 1;
+    return textSize + prefixSize * (textSize / breakSize + 1);
 }
 
-std::string PrefixCountedLines(std::string_view text, std::string_view prefix) {
+std::string PrefixCountedLines(std::string_view text, std::string_view prefix, LineEnds ends) {
     // Counting first costs a pass over the text but reserves exactly: a text
     // of lone LFs would otherwise reserve a prefix for each.
-    std::string out(text.size() + CountedLineCount(text) * prefix.size(), '\0');
-    WritePrefixCountedLines(text, prefix, out.data());
+    std::string out(text.size() + CountedLineCount(text, ends) * prefix.size(), '\0');
+    WritePrefixCountedLines(text, prefix, out.data(), ends);
     return out;
 }
 
-char* WritePrefixCountedLines(std::string_view text, std::string_view prefix, char* out) {
+char* WritePrefixCountedLines(std::string_view text, std::string_view prefix, char* out, LineEnds ends) {
     // What is left to write is never shorter than what is left to read, so
     // CopyLine may write as far past out as it may read past the line.
     // A short prefix goes as one fixed 16-byte copy as well.
@@ -128,7 +130,7 @@ char* WritePrefixCountedLines(std::string_view text, std::string_view prefix, ch
     } padded{};
     const bool shortPrefix = prefix.size() <= sizeof padded.bytes;
     if (shortPrefix && !prefix.empty()) std::memcpy(padded.bytes, prefix.data(), prefix.size());
-    return FoldCountedLines(text, out, [=](char* to, std::string_view line, std::size_t breakSize) {
+    const auto write = [=](char* to, std::string_view line, std::size_t breakSize) {
         const std::size_t readable = static_cast<std::size_t>(end - line.data());
         if (shortPrefix && readable >= 64) {
             std::memcpy(to, padded.bytes, sizeof padded.bytes);
@@ -136,7 +138,9 @@ char* WritePrefixCountedLines(std::string_view text, std::string_view prefix, ch
             std::memcpy(to, prefix.data(), prefix.size());
         }
         return CopyLine(to + prefix.size(), line.data(), line.size() + breakSize, readable);
-    });
+    };
+    return ends == LineEnds::CrLf ? FoldCountedLines<LineEnds::CrLf>(text, out, write)
+                                  : FoldCountedLines<LineEnds::CrLfOrLf>(text, out, write);
 }
 
 namespace {

@@ -66,21 +66,32 @@ inline constexpr std::size_t kLineFeedBlock = 64;
 inline constexpr std::size_t kLineFeedWindow = 4096;
 std::size_t FindLineFeeds(const char* window, std::size_t size, std::uint16_t* offsets);
 
+// Which line breaks end a line in the functions below. The toolbar's editor
+// works in CR LF, and its line list behaves as the edit control does: only
+// CR LF. snipkit-text is also fed by editors that write a lone LF, so there
+// a lone LF ends a line too, and each line keeps the break it came with.
+enum class LineEnds { CrLf, CrLfOrLf };
+
 // Goes through the counted lines of text in order, each time with state =
 // f(state, line, breakSize), and returns the last state: line is the line's
-// characters, and breakSize is 2 when a CR LF follows it, else 0 (only the
-// last line). The uncounted empty last line is left out. The state goes in
-// and out by value so that it can stay in a register: a writer passes its
-// output pointer.
-template <typename State, typename F>
+// characters, and breakSize is the size of the break that follows it: 2 for
+// CR LF, 1 for a lone LF (LineEnds::CrLfOrLf only), 0 after the last line.
+// The uncounted empty last line is left out. The state goes in and out by
+// value so that it can stay in a register: a writer passes its output
+// pointer.
+template <LineEnds kEnds = LineEnds::CrLf, typename State, typename F>
 State FoldCountedLines(std::string_view text, State state, F f) {
     if (text.empty()) return state;
     const char* const begin = text.data();
     const char* const end = begin + text.size();
     const char* line = begin;
     const auto atLineFeed = [&](const char* lf) {
-        if (lf == begin || lf[-1] != '\r') return;  // a lone LF is part of its line
-        state = f(state, std::string_view(line, static_cast<std::size_t>(lf - 1 - line)), std::size_t{2});
+        const bool afterCr = lf != begin && lf[-1] == '\r';
+        if constexpr (kEnds == LineEnds::CrLf) {
+            if (!afterCr) return;  // a lone LF is part of its line
+        }
+        const std::size_t breakSize = afterCr ? 2 : 1;
+        state = f(state, std::string_view(line, static_cast<std::size_t>(lf + 1 - breakSize - line)), breakSize);
         line = lf + 1;
     };
     // Code has short lines, so the cost is per line. The LFs of a few KB are
@@ -115,42 +126,46 @@ inline char* CopyLine(char* out, const char* from, std::size_t n, std::size_t re
 }
 
 // Number of counted lines.
-std::size_t CountedLineCount(std::string_view text);
+std::size_t CountedLineCount(std::string_view text, LineEnds ends = LineEnds::CrLf);
 
 // Room for PrefixCountedLines(text, prefix) known from the sizes alone: every
-// counted line but the last ends in a CR LF, two bytes of the text.
-std::size_t PrefixCountedLinesRoom(std::size_t textSize, std::size_t prefixSize);
+// counted line but the last ends in a CR LF, two bytes of the text (or an
+// LF, one byte).
+std::size_t PrefixCountedLinesRoom(std::size_t textSize, std::size_t prefixSize, LineEnds ends = LineEnds::CrLf);
 
 // Puts prefix before every counted line: the same as SetLine(i, prefix +
 // Line(i)) on each, in one copying pass. The result holds no more memory
 // than its size needs.
-std::string PrefixCountedLines(std::string_view text, std::string_view prefix);
+std::string PrefixCountedLines(std::string_view text, std::string_view prefix, LineEnds ends = LineEnds::CrLf);
 
 // The same written to out, which has room for PrefixCountedLinesRoom bytes;
 // returns the end of what was written. For a caller that reuses one buffer.
-char* WritePrefixCountedLines(std::string_view text, std::string_view prefix, char* out);
+char* WritePrefixCountedLines(std::string_view text, std::string_view prefix, char* out,
+                              LineEnds ends = LineEnds::CrLf);
 
 // Every counted line with its CR LF, less the first drop(line) bytes of the
 // line (drop returns at most line.size()): the same as SetLine(i,
 // Line(i).substr(drop(Line(i)))) on each. Writes at most text.size() bytes to
 // out and returns the end of what was written.
 template <typename Drop>
-char* WriteDroppingFromCountedLines(std::string_view text, char* out, Drop drop) {
+char* WriteDroppingFromCountedLines(std::string_view text, char* out, Drop drop, LineEnds ends = LineEnds::CrLf) {
     // What is written never gets ahead of what is read, so CopyLine may
     // write as far past out as it may read past the line.
     const char* const end = text.data() + text.size();
-    return FoldCountedLines(text, out, [drop, end](char* to, std::string_view line, std::size_t breakSize) {
+    const auto write = [drop, end](char* to, std::string_view line, std::size_t breakSize) {
         const char* from = line.data() + drop(line);
         return CopyLine(to, from, static_cast<std::size_t>(line.data() + line.size() + breakSize - from),
                         static_cast<std::size_t>(end - from));
-    });
+    };
+    return ends == LineEnds::CrLf ? FoldCountedLines<LineEnds::CrLf>(text, out, write)
+                                  : FoldCountedLines<LineEnds::CrLfOrLf>(text, out, write);
 }
 
 // The same as a string; it never holds more than text.size() bytes.
 template <typename Drop>
-std::string DropFromCountedLines(std::string_view text, Drop drop) {
+std::string DropFromCountedLines(std::string_view text, Drop drop, LineEnds ends = LineEnds::CrLf) {
     std::string out(text.size(), '\0');
-    out.resize(static_cast<std::size_t>(WriteDroppingFromCountedLines(text, out.data(), drop) - out.data()));
+    out.resize(static_cast<std::size_t>(WriteDroppingFromCountedLines(text, out.data(), drop, ends) - out.data()));
     return out;
 }
 

@@ -1,6 +1,7 @@
 // The rules' buffer forms, which snipkit-text calls on every piece, against
-// the string forms the toolbar calls. Each writes into a buffer of exactly
-// the room it asks for, so the sanitizer build catches a write past it.
+// the string forms the toolbar calls, with either kind of line ends. Each
+// writes into a buffer of exactly the room it asks for, so the sanitizer
+// build catches a write past it.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -43,7 +44,7 @@ struct Rule {
     std::function<char*(std::string_view, char*)> write;
 };
 
-std::vector<Rule> Rules() {
+std::vector<Rule> Rules(LineEnds ends) {
     std::vector<Rule> rules;
     const auto same = [](std::size_t n) { return n; };
     const struct {
@@ -59,36 +60,44 @@ std::vector<Rule> Rules() {
                              return out + t.size();
                          }});
     }
-    rules.push_back({"comment //", [](std::string_view t) { return CommentSlash(t); }, CommentSlashRoom,
-                     [](std::string_view t, char* out) { return CommentSlash(t, out); }});
+    rules.push_back({"comment //", [ends](std::string_view t) { return CommentSlash(t, ends); },
+                     [ends](std::size_t size) { return CommentSlashRoom(size, ends); },
+                     [ends](std::string_view t, char* out) { return CommentSlash(t, out, ends); }});
     for (const int n : {-1, 0, 2, 16}) {
-        rules.push_back({"indent", [n](std::string_view t) { return Indent(t, n); },
-                         [n](std::size_t size) { return IndentRoom(size, n); },
-                         [n](std::string_view t, char* out) { return Indent(t, n, out); }});
-        rules.push_back({"unindent", [n](std::string_view t) { return Unindent(t, n); }, same,
-                         [n](std::string_view t, char* out) { return Unindent(t, n, out); }});
+        rules.push_back({"indent", [n, ends](std::string_view t) { return Indent(t, n, ends); },
+                         [n, ends](std::size_t size) { return IndentRoom(size, n, ends); },
+                         [n, ends](std::string_view t, char* out) { return Indent(t, n, out, ends); }});
+        rules.push_back({"unindent", [n, ends](std::string_view t) { return Unindent(t, n, ends); }, same,
+                         [n, ends](std::string_view t, char* out) { return Unindent(t, n, out, ends); }});
     }
     return rules;
 }
 
+constexpr LineEnds kBothEnds[] = {LineEnds::CrLf, LineEnds::CrLfOrLf};
+
 TEST(RuleBuffers, BufferFormsWriteWhatTheStringFormsReturn) {
-    for (const Rule& rule : Rules()) {
-        for (const std::string_view text : kTexts) {
-            std::vector<char> buffer(rule.room(text.size()));
-            char* end = rule.write(text, buffer.data());
-            EXPECT_EQ(std::string(buffer.data(), end), rule.whole(text)) << rule.name << " on \"" << text << '"';
+    for (const LineEnds ends : kBothEnds) {
+        for (const Rule& rule : Rules(ends)) {
+            for (const std::string_view text : kTexts) {
+                std::vector<char> buffer(rule.room(text.size()));
+                char* end = rule.write(text, buffer.data());
+                EXPECT_EQ(std::string(buffer.data(), end), rule.whole(text))
+                    << rule.name << " on \"" << text << "\", LF ends a line: " << (ends == LineEnds::CrLfOrLf);
+            }
         }
     }
 }
 
 TEST(RuleBuffers, UncommentWritesItsPasteOrSaysThereIsNone) {
-    for (const std::string_view text : kTexts) {
-        const UncommentResult whole = Uncomment(text);
-        std::vector<char> buffer(text.size());
-        char* end = Uncomment(text, buffer.data());
-        ASSERT_EQ(end != nullptr, whole.paste.has_value()) << text;
-        if (end) {
-            EXPECT_EQ(std::string(buffer.data(), end), *whole.paste) << text;
+    for (const LineEnds ends : kBothEnds) {
+        for (const std::string_view text : kTexts) {
+            const UncommentResult whole = Uncomment(text, ends);
+            std::vector<char> buffer(text.size());
+            char* end = Uncomment(text, buffer.data(), ends);
+            ASSERT_EQ(end != nullptr, whole.paste.has_value()) << text;
+            if (end) {
+                EXPECT_EQ(std::string(buffer.data(), end), *whole.paste) << text;
+            }
         }
     }
 }

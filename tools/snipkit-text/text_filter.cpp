@@ -17,6 +17,9 @@ namespace {
 
 constexpr int kDefaultColumns = kIndentColumnsDefault;
 
+// Unix editors hand a filter LF-only text, so a lone LF ends a line here too.
+constexpr LineEnds kEnds = LineEnds::CrLfOrLf;
+
 struct CommandName {
     std::string_view name;
     Command command;
@@ -40,8 +43,8 @@ constexpr std::string_view kUsage =
     "usage: snipkit-text COMMAND [N] < input > output\n"
     "\n"
     "Rewrites standard input with one of Snipkit's text rules and writes the\n"
-    "result to standard output, byte for byte. Lines end in CR LF; a lone CR or\n"
-    "LF is an ordinary character of its line.\n"
+    "result to standard output, byte for byte. A line ends at CR LF or at a lone\n"
+    "LF and keeps its own ending; a lone CR is an ordinary character of its line.\n"
     "\n"
     "Commands:\n"
     "  upper, lower, flip, title\n"
@@ -98,28 +101,31 @@ std::optional<Cut> AfterBlankOrControl(std::string_view buf, std::size_t from) {
     return std::nullopt;
 }
 
-// The line rules treat every line alone, and a piece ending in CR LF leaves
-// its uncounted empty last line alone, so pieces cut after a CR LF give the
-// whole text's result when joined.
+// The line rules treat every line alone, and a piece ending in a line break
+// leaves its uncounted empty last line alone, so pieces cut after an LF (of
+// a CR LF or alone) give the whole text's result when joined.
 std::optional<Cut> AfterLineBreak(std::string_view buf, std::size_t from) {
-    for (std::size_t i = buf.size(); i >= 2 && i - 2 >= from; --i) {
-        if (buf[i - 2] == '\r' && buf[i - 1] == '\n') return Cut{i, i};
+    for (std::size_t i = buf.size(); i >= 1 && i - 1 >= from; --i) {
+        if (buf[i - 1] == '\n') return Cut{i, i};
     }
     return std::nullopt;
 }
 
 // Uncomment trims the text and looks at its first byte, so a piece must not
 // begin or end with a trimmed byte, nor begin with '{' or '(' (only the
-// whole text decides on a block comment). A CR LF with a line ending in a
-// byte above 0x20 before it and such a line start after it qualifies; the
-// CR LF itself is copied between the pieces.
+// whole text decides on a block comment). A line break (CR LF or LF) with a
+// line ending in a byte above 0x20 before it and such a line start after it
+// qualifies; the break itself is copied between the pieces. The position of
+// a cut is its LF.
 std::optional<Cut> AroundUncommentLineBreak(std::string_view buf, std::size_t from) {
-    for (std::size_t p = buf.size() < 3 ? 0 : buf.size() - 3; p >= 1 && p >= from; --p) {
-        if (buf[p] != '\r' || buf[p + 1] != '\n') continue;
-        const char before = buf[p - 1];
-        const char after = buf[p + 2];
+    for (std::size_t lf = buf.size() < 2 ? 0 : buf.size() - 2; lf >= 1 && lf >= from; --lf) {
+        if (buf[lf] != '\n') continue;
+        const std::size_t start = buf[lf - 1] == '\r' ? lf - 1 : lf;
+        if (start == 0) continue;
+        const char before = buf[start - 1];
+        const char after = buf[lf + 1];
         if (!IsTrimmed(before) && !IsTrimmed(after) && after != '{' && after != '(') {
-            return Cut{p, p + 2};
+            return Cut{start, lf + 1};
         }
     }
     return std::nullopt;
@@ -239,7 +245,7 @@ void RunUncomment(ByteSource& in, ByteSink& out, std::size_t block) {
         const std::string_view text(input.Data(), size);
         Buffer output;
         output.Reserve(size, 0);
-        const char* end = Uncomment(text, output.Data());
+        const char* end = Uncomment(text, output.Data(), kEnds);
         // Where the toolbar pastes nothing the editor keeps the selection, so
         // the filter keeps the input: a pipeline loses nothing.
         out.Write(end ? std::string_view(output.Data(), static_cast<std::size_t>(end - output.Data())) : text);
@@ -247,7 +253,7 @@ void RunUncomment(ByteSource& in, ByteSink& out, std::size_t block) {
     }
     const auto room = [](std::size_t size) { return size; };
     const auto write = [](std::string_view piece, char* output) {
-        char* end = Uncomment(piece, output);
+        char* end = Uncomment(piece, output, kEnds);
         // Every piece starts and ends with a byte above 0x20 and is no block
         // comment, so the rule always has lines to give back.
         if (!end) throw std::logic_error("uncomment: a piece of line comments gave no text");
@@ -325,8 +331,9 @@ void RunFilter(const Invocation& invocation, ByteSource& in, ByteSink& out, std:
             return;
         }
         case Command::Comment: {
-            const auto write = [](std::string_view piece, char* output) { return CommentSlash(piece, output); };
-            StreamPieces(in, out, block, input, 0, AfterLineBreak, CommentSlashRoom, write);
+            const auto room = [](std::size_t size) { return CommentSlashRoom(size, kEnds); };
+            const auto write = [](std::string_view piece, char* output) { return CommentSlash(piece, output, kEnds); };
+            StreamPieces(in, out, block, input, 0, AfterLineBreak, room, write);
             return;
         }
         case Command::CommentBrace:
@@ -339,16 +346,16 @@ void RunFilter(const Invocation& invocation, ByteSource& in, ByteSink& out, std:
             RunUncomment(in, out, block);
             return;
         case Command::Indent: {
-            const auto room = [columns](std::size_t size) { return IndentRoom(size, columns); };
+            const auto room = [columns](std::size_t size) { return IndentRoom(size, columns, kEnds); };
             const auto write = [columns](std::string_view piece, char* output) {
-                return Indent(piece, columns, output);
+                return Indent(piece, columns, output, kEnds);
             };
             StreamPieces(in, out, block, input, 0, AfterLineBreak, room, write);
             return;
         }
         case Command::Unindent: {
             const auto write = [columns](std::string_view piece, char* output) {
-                return Unindent(piece, columns, output);
+                return Unindent(piece, columns, output, kEnds);
             };
             StreamPieces(in, out, block, input, 0, AfterLineBreak, same, write);
             return;

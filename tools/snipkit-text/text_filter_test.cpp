@@ -167,6 +167,73 @@ TEST(RunFilter, Examples) {
     }
 }
 
+// A line ends at CR LF or at a lone LF and keeps its own break; a lone CR
+// stays part of its line.
+TEST(RunFilter, LineRulesOnLfCrLfAndMixedText) {
+    const FilterCase cases[] = {
+        {Command::Comment, 0, "a\n\nb\n", "//a\n//\n//b\n"},
+        {Command::Comment, 0, "a\r\n\r\nb\r\n", "//a\r\n//\r\n//b\r\n"},
+        {Command::Comment, 0, "a\r\nb\n\r\nc\rd", "//a\r\n//b\n//\r\n//c\rd"},
+        {Command::Uncomment, 0, "//a\n\n//b", "a\n\nb"},
+        {Command::Uncomment, 0, "//a\r\n\r\n//b", "a\r\n\r\nb"},
+        {Command::Uncomment, 0, "//a\r\n//b\n\n//c\r//d", "a\r\nb\n\nc\r//d"},
+        {Command::Indent, 2, "a\n\nb\n", "  a\n  \n  b\n"},
+        {Command::Indent, 2, "a\r\n\r\nb\r\n", "  a\r\n  \r\n  b\r\n"},
+        {Command::Indent, 2, "a\r\nb\n\r\nc\rd", "  a\r\n  b\n  \r\n  c\rd"},
+        {Command::Unindent, 2, "   a\n b\n", " a\nb\n"},
+        {Command::Unindent, 2, "   a\r\n b\r\n", " a\r\nb\r\n"},
+        {Command::Unindent, 2, "  a\n  b\r\n  \n \rc", "a\nb\r\n\n\rc"},
+    };
+    for (const FilterCase& c : cases) {
+        for (std::size_t block : {std::size_t{1}, std::size_t{2}, std::size_t{3}, kDefaultBlockSize}) {
+            SCOPED_TRACE(testing::Message() << "command " << static_cast<int>(c.command) << " input '" << c.input
+                                            << "' block " << block);
+            EXPECT_EQ(Filter({c.command, c.columns}, c.input, block), c.expected);
+        }
+    }
+}
+
+// Hands the input out in reads of exactly the block size.
+class BlockSource : public ByteSource {
+public:
+    explicit BlockSource(std::string text) : text_(std::move(text)) {}
+    std::size_t Read(char* buffer, std::size_t size) override {
+        const std::size_t n = std::min(size, text_.size() - pos_);
+        std::copy_n(text_.data() + pos_, n, buffer);
+        pos_ += n;
+        return n;
+    }
+
+private:
+    std::string text_;
+    std::size_t pos_ = 0;
+};
+
+// Reads of 4 bytes end right after the lone LF and between the CR and the LF.
+TEST(RunFilter, ReadEndsAfterAnLfAndBetweenCrAndLf) {
+    const std::string plain = "  a\n  b\r\n  c";
+    const std::string commented = "//a\n//b\r\n//c";
+    const struct {
+        Invocation inv;
+        const std::string& input;
+        std::string expected;
+    } cases[] = {
+        {{Command::Comment, 0}, plain, "//  a\n//  b\r\n//  c"},
+        {{Command::Indent, 2}, plain, "    a\n    b\r\n    c"},
+        {{Command::Unindent, 2}, plain, "a\nb\r\nc"},
+        {{Command::Uncomment, 0}, commented, "a\nb\r\nc"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.inv.command));
+        ASSERT_EQ(c.input[3], '\n');
+        ASSERT_EQ(c.input.substr(7, 2), "\r\n");
+        BlockSource in(c.input);
+        StringSink out;
+        RunFilter(c.inv, in, out, 4);
+        EXPECT_EQ(out.text, c.expected);
+    }
+}
+
 // Texts made of the bytes the rules care about, so that line breaks, blanks,
 // comment markers and word boundaries fall at every possible place relative
 // to the block and piece boundaries.
