@@ -57,7 +57,7 @@ TEST(CaseCommands, ConvertTheFreshSelectionOnly) {
     struct Row {
         const char* name;
         std::size_t selStart, selEnd;
-        bool clipboardHeld;  // through all of the capture's waiting, free right after
+        bool clipboardHeld;  // by another program, until the box shows
         const char* expectEditor;
         std::size_t expectPastes;
         std::size_t expectBoxes;
@@ -76,7 +76,10 @@ TEST(CaseCommands, ConvertTheFreshSelectionOnly) {
         b.State().WorkText = "stale text from an earlier command";
         b.State().SourceWindow = d.editWindow;
         b.State().EditorControl = d.editControl;
-        if (r.clipboardHeld) d.ws.holds = {{0, kClipboardPatienceMs + 1}};
+        if (r.clipboardHeld) {
+            d.ws.clipboardBusy = true;
+            d.boxes.whileShown = [&d] { d.ws.clipboardBusy = false; };
+        }
 
         RunCaseCommand(b, CaseRule::Upper);
 

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <string>
 #include <utility>
@@ -195,10 +196,17 @@ class FakeMessageBoxes : public MessageBoxes {
 public:
     std::vector<ShownBox> shown;
     int answer = kIdCancel;
-    void MsgBox(const std::string& text, const std::string& caption) override { shown.push_back({text, caption}); }
+    std::function<void()> whileShown;  // what other programs do while the user reads a box
+    void MsgBox(const std::string& text, const std::string& caption) override { Show(text, caption); }
     int MsgBoxYesNoCancel(const std::string& text, const std::string& caption) override {
-        shown.push_back({text, caption});
+        Show(text, caption);
         return answer;
+    }
+
+private:
+    void Show(const std::string& text, const std::string& caption) {
+        shown.push_back({text, caption});
+        if (whileShown) whileShown();
     }
 };
 

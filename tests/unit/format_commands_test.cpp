@@ -53,18 +53,22 @@ TEST(FormatCommands, PasteOrNot) {
     }
 }
 
-// The capture fails after the editor is known: the clipboard is held through
-// all of the capture's waiting (and free right after), or the editor's copy
-// gives no text. The command must not go on with the text of an earlier one.
+// The capture fails after the editor is known: another program holds the
+// clipboard until the box shows, or the editor's copy gives no text. The
+// command must not go on with the text of an earlier one.
 struct FailedCapture {
     const char* name;
     void (*arrange)(Desk&);
     ShownBox box;
 };
 
+void HeldUntilTheBox(Desk& d) {
+    d.ws.clipboardBusy = true;
+    d.boxes.whileShown = [&d] { d.ws.clipboardBusy = false; };
+}
+
 const FailedCapture kFailedCaptures[] = {
-    {"clipboard held", [](Desk& d) { d.ws.holds = {{0, kClipboardPatienceMs + 1}}; },
-     {kMsgClipboardBusy, kCapClipboardBusy}},
+    {"clipboard held", HeldUntilTheBox, {kMsgClipboardBusy, kCapClipboardBusy}},
     {"copy without text", [](Desk& d) { d.ws.Window(d.editControl).copiesText = false; }, {kMsgNoData, kCapNoData}},
 };
 
