@@ -44,6 +44,8 @@ public:
 
 }  // namespace
 
+FUZZ_MAX_LEN(20000)
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     FuzzedDataProvider in(data, size);
     Invocation inv;

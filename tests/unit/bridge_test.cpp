@@ -57,6 +57,15 @@ TEST(Bridge, CaptureOutcomes) {
         {"readText false still copies but leaves WorkText",
          [](Desk& d, EditorBridge& b) { b.State().EditorControl = d.editControl; },
          false, true, false, true, "earlier", {}, true},
+        {"readText false with the clipboard held during the search: the copy still goes",
+         [](Desk& d, EditorBridge& b) {
+             b.State().SourceWindow = d.editWindow;
+             d.ws.clipboardBusy = true;
+         },
+         false, true, false, true, "earlier", {}, true},
+        {"readText false on an editor window without its control: no copy, no box",
+         [](Desk& d, EditorBridge& b) { b.State().SourceWindow = d.ws.AddWindow("TEditWindow"); },
+         false, false, true, false, "earlier", {}, false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -76,7 +85,6 @@ TEST(Bridge, CaptureOutcomes) {
         if (!c.expectCopyToControl) {
             EXPECT_EQ(d.ws.clipHasText() ? d.ws.clipText() : "", c.expectClipboardEmptied ? "" : "old clip");
         }
-        EXPECT_FALSE(b.State().CopyDone);
     }
 }
 
@@ -171,6 +179,8 @@ TEST(Bridge, CaptureBesideOtherClipboardUsers) {
         {"held from the start past the budget: busy, no copy", true, 2, 5, {{0, past}}, 0, 0, false, "earlier",
          {kBusy}, 0},
         {"let go again during the second copy, nothing selected", true, 2, 2, {{1, 150}}, 0, 0, true, "", {}, 2},
+        {"held again during the second copy: busy", true, 2, 5, {{1, 2}, {3, past}}, 0, 0, false, "earlier",
+         {kBusy}, 2},
         {"a history tool keeps it 100 ms after the editor's copy", true, 2, 5, {}, 0, 100, true, "sel", {}, 1},
         {"a history tool that keeps it 2 s: busy", true, 2, 5, {}, 0, 2000, false, "earlier", {kBusy}, 1},
         {"nothing selected beside a history tool", true, 2, 2, {}, 0, 100, true, "", {}, 1},
@@ -197,7 +207,6 @@ TEST(Bridge, CaptureBesideOtherClipboardUsers) {
         EXPECT_EQ(d.boxes.shown, c.expectBoxes);
         EXPECT_EQ(std::count(d.ws.sent.begin(), d.ws.sent.end(), SentMessage{d.editControl, EditMessage::Copy}),
                   static_cast<std::ptrdiff_t>(c.expectCopies));
-        EXPECT_FALSE(b.State().CopyDone);
         // However it ends, the capture gives up within one budget per wait.
         EXPECT_LE(d.ws.now, 3u * (kClipboardPatienceMs + kListenerWakeMs) + 10u);
     }
@@ -212,6 +221,7 @@ struct HeldReplaceCase {
     const char* expectEditorText;
     std::vector<ShownBox> expectBoxes;
     std::size_t expectPastes;
+    unsigned editorDelayMs = 1;  // how long the editor takes to get to the paste
 };
 
 TEST(Bridge, ReplaceBesideOtherClipboardUsers) {
@@ -219,7 +229,8 @@ TEST(Bridge, ReplaceBesideOtherClipboardUsers) {
         {"held 150 ms when writing: written, then pasted", {{0, 150}}, 0, 0, "a NEW b", {}, 1},
         {"held for good: busy, nothing pasted", {{0, 100000}}, 0, 0, "a sel b", {kBusy}, 0},
         {"a history tool wakes at our write and keeps it 100 ms", {}, 1, 100, "a NEW b", {}, 1},
-        {"a history tool that wakes late within the moment", {}, kListenerWakeMs, 100, "a NEW b", {}, 1},
+        // Seen only by waiting for it: the slow editor would paste while it holds the clipboard.
+        {"a history tool that wakes 10 ms late, a slow editor", {}, 10, 100, "a NEW b", {}, 1, 10},
         {"a history tool that keeps it 2 s: busy, nothing pasted", {}, 1, 2000, "a sel b", {kBusy}, 0},
     };
     for (const auto& c : cases) {
@@ -232,6 +243,7 @@ TEST(Bridge, ReplaceBesideOtherClipboardUsers) {
         d.ws.holds = c.holds;
         d.ws.listenerWakeMs = c.listenerWakeMs;
         d.ws.listenerHoldMs = c.listenerHoldMs;
+        d.ws.editorDelayMs = c.editorDelayMs;
 
         EXPECT_EQ(b.ReplaceSelection("NEW"), c.expectBoxes.empty());
         EXPECT_EQ(d.ws.Window(d.editControl).text, c.expectEditorText);
@@ -353,16 +365,23 @@ TEST(Bridge, Undo) {
     EXPECT_TRUE(d.ws.raised.empty());
 }
 
-TEST(Bridge, ResetKeepsTextAndSourceWindow) {
+// Reset runs when the toolbar starts: the next command searches the editor
+// window in front again, however the bridge was left.
+TEST(Bridge, ResetForgetsTheControlAndTheLock) {
     Desk d;
     EditorBridge b(d.ws, d.boxes);
-    b.State() = {"text", d.editWindow, d.editControl, d.editControl, true};
+    const Hwnd oldControl = d.ws.AddWindow("TEditControl", d.ws.AddWindow("TEditWindow"));
+    d.ws.SetSelection(oldControl, "old", 0, 3);
+    d.ws.SetSelection(d.editControl, "abc", 0, 3);
+    b.State().EditorControl = oldControl;
+    b.State().LockedWindow = oldControl;
     b.Reset();
-    EXPECT_EQ(b.State().WorkText, "text");
-    EXPECT_EQ(b.State().SourceWindow, d.editWindow);
-    EXPECT_EQ(b.State().EditorControl, 0u);
-    EXPECT_EQ(b.State().LockedWindow, 0u);
-    EXPECT_FALSE(b.State().CopyDone);
+
+    d.ws.foreground = d.editWindow;
+    b.Timer1Timer();
+    RunCaseCommand(b, CaseRule::Upper);
+    EXPECT_EQ(d.ws.Window(d.editControl).text, "ABC");
+    EXPECT_EQ(d.ws.Window(oldControl).text, "old");
 }
 
 }  // namespace

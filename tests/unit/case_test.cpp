@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 #include "fake_window_system.h"
@@ -55,28 +56,41 @@ TEST(CaseRules, EveryByteOutsideTheLetterRangesPassesThroughAndFlipIsAnInvolutio
 TEST(CaseCommands, ConvertTheFreshSelectionOnly) {
     struct Row {
         const char* name;
-        bool editorInFront;
         std::size_t selStart, selEnd;
+        bool clipboardHeld;  // by another program, until the box shows
         const char* expectEditor;
+        std::size_t expectPastes;
         std::size_t expectBoxes;
     };
     const Row rows[] = {
-        {"selection converted", true, 2, 9, "x GRüßE y", 0},
-        {"nothing selected: nothing pasted", true, 3, 3, "x Grüße y", 0},
-        {"failed capture does not reuse earlier text", false, 2, 9, "x Grüße y", 1},
+        {"selection converted", 2, 9, false, "x GRüßE y", 1, 0},
+        {"nothing selected: nothing pasted", 3, 3, false, "x Grüße y", 0, 0},
+        {"failed capture does not reuse earlier text", 2, 9, true, "x Grüße y", 0, 1},
     };
     for (const auto& r : rows) {
         SCOPED_TRACE(r.name);
         Desk d;
         EditorBridge b(d.ws, d.boxes);
         d.ws.SetSelection(d.editControl, "x Grüße y", r.selStart, r.selEnd);
+        d.ws.SetClipboard("clip");
         b.State().WorkText = "stale text from an earlier command";
-        b.State().SourceWindow = r.editorInFront ? d.editWindow : d.otherApp;
+        b.State().SourceWindow = d.editWindow;
+        b.State().EditorControl = d.editControl;
+        if (r.clipboardHeld) {
+            d.ws.clipboardBusy = true;
+            d.boxes.whileShown = [&d] { d.ws.clipboardBusy = false; };
+        }
 
         RunCaseCommand(b, CaseRule::Upper);
 
         EXPECT_EQ(d.ws.Window(d.editControl).text, r.expectEditor);
+        EXPECT_EQ(std::count(d.ws.sent.begin(), d.ws.sent.end(), SentMessage{d.editControl, EditMessage::Paste}),
+                  static_cast<std::ptrdiff_t>(r.expectPastes));
         EXPECT_EQ(d.boxes.shown.size(), r.expectBoxes);
+        if (r.clipboardHeld) {
+            EXPECT_EQ(d.ws.clipText(), "clip");
+            EXPECT_TRUE(d.ws.raised.empty());
+        }
     }
 }
 
@@ -87,7 +101,6 @@ TEST(CaseCommands, UndoTakesThePasteBack) {
     b.State().SourceWindow = d.editWindow;
     RunCaseCommand(b, CaseRule::Flip);
     EXPECT_EQ(d.ws.Window(d.editControl).text, "BEGIN end");
-    EXPECT_EQ(b.State().WorkText, "BEGIN");
     b.mnuUndoClick();
     EXPECT_EQ(d.ws.Window(d.editControl).text, "begin end");
 }

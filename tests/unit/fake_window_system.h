@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <string>
 #include <utility>
@@ -25,6 +26,7 @@ struct FakeWindow {
     std::string text;
     std::size_t selStart = 0, selEnd = 0;
     std::string undoText;
+    bool copiesText = true;  // false: a copy puts another format alone (a picture, say) on the clipboard
 };
 
 struct SentMessage {
@@ -58,6 +60,11 @@ public:
         clipHasText_ = true;
         Changed();
     }
+    void SetClipboardWithoutText() {
+        clipText_.clear();
+        clipHasText_ = false;
+        Changed();
+    }
 
     // Another program holds the clipboard open from `from` until just before `until`.
     struct Hold {
@@ -79,6 +86,7 @@ public:
     unsigned listenerWakeMs = 2;
     unsigned listenerHoldMs = 0;
     std::uint64_t now = 0;
+    unsigned editorDelayMs = 1;  // how long the editor takes to get to a message
     std::vector<unsigned> waits;  // every wait of the bridge, in order
     bool clipHasText() const { return clipHasText_; }
     const std::string& clipText() const { return clipText_; }
@@ -110,13 +118,19 @@ public:
     void Send(Hwnd to, EditMessage m) override {
         sent.push_back({to, m});
         if (!IsWindow(to)) return;
-        ++now;  // the editor takes a moment to get to it
+        now += editorDelayMs;
         FakeWindow& w = windows_[to];
         switch (m) {
             case EditMessage::Copy:
                 // Like an edit control, which opens the clipboard itself: nothing
                 // selected, or the clipboard held by another program, copies nothing.
-                if (w.selEnd > w.selStart && !Held()) SetClipboard(w.text.substr(w.selStart, w.selEnd - w.selStart));
+                if (w.selEnd > w.selStart && !Held()) {
+                    if (w.copiesText) {
+                        SetClipboard(w.text.substr(w.selStart, w.selEnd - w.selStart));
+                    } else {
+                        SetClipboardWithoutText();
+                    }
+                }
                 break;
             case EditMessage::Paste:
                 if (!clipHasText_ || Held()) break;
@@ -182,10 +196,17 @@ class FakeMessageBoxes : public MessageBoxes {
 public:
     std::vector<ShownBox> shown;
     int answer = kIdCancel;
-    void MsgBox(const std::string& text, const std::string& caption) override { shown.push_back({text, caption}); }
+    std::function<void()> whileShown;  // what other programs do while the user reads a box
+    void MsgBox(const std::string& text, const std::string& caption) override { Show(text, caption); }
     int MsgBoxYesNoCancel(const std::string& text, const std::string& caption) override {
-        shown.push_back({text, caption});
+        Show(text, caption);
         return answer;
+    }
+
+private:
+    void Show(const std::string& text, const std::string& caption) {
+        shown.push_back({text, caption});
+        if (whileShown) whileShown();
     }
 };
 

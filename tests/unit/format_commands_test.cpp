@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 
 #include "fake_window_system.h"
@@ -9,6 +10,8 @@
 namespace snipkit::testing {
 namespace {
 
+using ScriptedIndentDialog = Scripted<IndentDialog, IndentFields>;
+
 struct FlowRow {
     const char* name;
     void (*command)(EditorBridge&);
@@ -16,13 +19,18 @@ struct FlowRow {
     const char* expectPasted;  // nullptr: nothing pasted
 };
 
-TEST(FormatCommands, PastedText) {
+std::size_t Pastes(const FakeWindowSystem& ws) {
+    const auto paste = [](const SentMessage& m) { return m.message == EditMessage::Paste; };
+    return static_cast<std::size_t>(std::count_if(ws.sent.begin(), ws.sent.end(), paste));
+}
+
+TEST(FormatCommands, PasteOrNot) {
     const FlowRow rows[] = {
         {"// on lines", mnuCommentSlashClick, "a\r\n\r\nb\r\n", "//a\r\n//\r\n//b\r\n"},
         {"braces", mnuCommentBraceClick, "a\r\n", "{ a\r\n }"},
         {"paren", mnuCommentParClick, "x", "(* x *)"},
         {"uncomment braces", mnuUncommentClick, "  { x }\r\n", "x\r\n"},
-        {"uncomment unmatched", mnuUncommentClick, "{ a } b  ", nullptr},
+        {"uncomment unmatched pastes nothing", mnuUncommentClick, "{ a } b  ", nullptr},
         {"uncomment lines", mnuUncommentClick, "//a\r\n// b\r\n", "a\r\n b\r\n"},
         {"uncomment blanks only pastes nothing", mnuUncommentClick, " \r\n\t ", nullptr},
     };
@@ -38,24 +46,80 @@ TEST(FormatCommands, PastedText) {
 
         const std::string expect = r.expectPasted ? std::string("<") + r.expectPasted + ">" : before;
         EXPECT_EQ(d.ws.Window(d.editControl).text, expect);
+        EXPECT_EQ(Pastes(d.ws), r.expectPasted ? 1u : 0u);
+        // The clipboard keeps what was pasted, or else the selection the editor copied.
+        EXPECT_EQ(d.ws.clipText(), r.expectPasted ? r.expectPasted : r.selection);
+        EXPECT_TRUE(d.boxes.shown.empty());
     }
 }
+
+// The capture fails after the editor is known: another program holds the
+// clipboard until the box shows, or the editor's copy gives no text. The
+// command must not go on with the text of an earlier one.
+struct FailedCapture {
+    const char* name;
+    void (*arrange)(Desk&);
+    ShownBox box;
+};
+
+void HeldUntilTheBox(Desk& d) {
+    d.ws.clipboardBusy = true;
+    d.boxes.whileShown = [&d] { d.ws.clipboardBusy = false; };
+}
+
+const FailedCapture kFailedCaptures[] = {
+    {"clipboard held", HeldUntilTheBox, {kMsgClipboardBusy, kCapClipboardBusy}},
+    {"copy without text", [](Desk& d) { d.ws.Window(d.editControl).copiesText = false; }, {kMsgNoData, kCapNoData}},
+};
 
 TEST(FormatCommands, FailedCaptureStopsInsteadOfReusingOldText) {
-    for (auto command : {mnuCommentSlashClick, mnuCommentBraceClick, mnuCommentParClick, mnuUncommentClick}) {
-        Desk d;
-        EditorBridge b(d.ws, d.boxes);
-        b.State().SourceWindow = d.otherApp;
-        b.State().WorkText = "//old";
-        d.ws.SetClipboard("clip");
-        command(b);
-        EXPECT_EQ(d.boxes.shown.size(), 1u);
-        EXPECT_EQ(b.State().WorkText, "//old");
-        for (const auto& m : d.ws.sent) EXPECT_NE(m.message, EditMessage::Paste);
+    for (const FailedCapture& failure : kFailedCaptures) {
+        for (auto command : {mnuCommentSlashClick, mnuCommentBraceClick, mnuCommentParClick, mnuUncommentClick}) {
+            SCOPED_TRACE(failure.name);
+            Desk d;
+            EditorBridge b(d.ws, d.boxes);
+            b.State().SourceWindow = d.editWindow;
+            b.State().EditorControl = d.editControl;
+            b.State().WorkText = "//old";
+            d.ws.SetSelection(d.editControl, "a sel b", 2, 5);
+            d.ws.SetClipboard("clip");
+            failure.arrange(d);
+            const bool textBefore = d.ws.Window(d.editControl).copiesText;
+
+            command(b);
+
+            EXPECT_EQ(d.boxes.shown, std::vector<ShownBox>{failure.box});
+            EXPECT_EQ(Pastes(d.ws), 0u);
+            EXPECT_TRUE(d.ws.raised.empty());
+            // Held: the user's clipboard as it was; no text: what the editor copied.
+            EXPECT_EQ(d.ws.clipHasText(), textBefore);
+            if (textBefore) {
+                EXPECT_EQ(d.ws.clipText(), "clip");
+            }
+        }
     }
 }
 
-using ScriptedIndentDialog = Scripted<IndentDialog, IndentFields>;
+TEST(FormatCommands, FailedCaptureOpensNoIndentDialog) {
+    for (const FailedCapture& failure : kFailedCaptures) {
+        SCOPED_TRACE(failure.name);
+        Desk d;
+        EditorBridge b(d.ws, d.boxes);
+        b.State().SourceWindow = d.editWindow;
+        b.State().EditorControl = d.editControl;
+        b.State().WorkText = "stale";
+        d.ws.SetSelection(d.editControl, "a sel b", 2, 5);
+        failure.arrange(d);
+        ScriptedIndentDialog dialog;
+        IndentFields fields;
+
+        mnuIndentClick(b, dialog, fields);
+
+        EXPECT_TRUE(dialog.seen.empty());
+        EXPECT_EQ(d.boxes.shown, std::vector<ShownBox>{failure.box});
+        EXPECT_EQ(Pastes(d.ws), 0u);
+    }
+}
 
 TEST(FormatCommands, IndentDialogFlow) {
     Desk d;
@@ -84,9 +148,11 @@ TEST(FormatCommands, IndentDialogFlow) {
         f.memoText = "typed";
         return false;
     };
+    const std::size_t pastes = Pastes(d.ws);
     mnuIndentClick(b, dialog, fields);
     EXPECT_EQ(dialog.seen.back().spinText, "2");
     EXPECT_FALSE(dialog.seen.back().indent);
+    EXPECT_EQ(Pastes(d.ws), pastes);
     EXPECT_EQ(d.ws.Window(d.editControl).text, "x");
 }
 

@@ -65,6 +65,19 @@ TEST(Stash, SaveWritesTheSnippetFile) {
     EXPECT_EQ(fields.name, "swap");  // kept for the next opening
 }
 
+TEST(Stash, FailedCaptureOpensNoSaveDialog) {
+    StashDesk d;
+    d.bridge.State().SourceWindow = d.otherApp;
+    d.bridge.State().WorkText = "stale";
+    ScriptedSave dialog;
+    dialog.userPresses = {{"swap", "swap", "<keep>"}};
+    SaveFields fields;
+    butStashClick(d.bridge, dialog, fields, d.store);
+    EXPECT_TRUE(dialog.attempts.empty());
+    EXPECT_EQ(d.fs.writes, 0);
+    EXPECT_EQ(d.boxes.shown.size(), 1u);
+}
+
 TEST(Stash, RefusedOrFailedSavesKeepTheDialogOpenAndTheOldFile) {
     StashDesk d;
     d.fs.files[kStash + "\\ro.pas"] = "//SNIPKIT:old\r\nold\r\n";

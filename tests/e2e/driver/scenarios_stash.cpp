@@ -321,12 +321,15 @@ E2E_SCENARIO("stash", "browser_takes",
 }
 
 E2E_SCENARIO("stash", "save_refused",
-             "an empty, a foreign or a device name, a read-only snippet: the dialog stays as left") {
+             "an empty, a foreign or a device name, a read-only snippet, a folder of the name: the dialog stays as "
+             "left; a second save replaces the snippet") {
     ToolbarOptions o;
     const std::string old = "//SNIPKIT:old\r\nold();\r\n";
     o.prepare = [&](const std::wstring& folder) {
         CreateDirectoryW((folder + L"\\stash").c_str(), nullptr);
         PutFile(run, folder + L"\\stash\\ro.pas", old, FILE_ATTRIBUTE_READONLY);
+        CreateDirectoryW((folder + L"\\stash\\dir.pas").c_str(), nullptr);
+        PutFile(run, folder + L"\\stash\\dir.pas\\inner.pas", old);
     };
     Desk d = OpenDesk(run, WithText("begin\r\n  code();\r\nend.\r\n"), o);
     d.editor.SelectText(run, "code();");
@@ -344,6 +347,7 @@ E2E_SCENARIO("stash", "save_refused",
         {"", "empty name", "You need to enter a filename to save this piece of code.", "Can't save", false},
         {"..\\x", "leaves the stash", "This file name can't be used in the stash: ..\\x", "Can't save", false},
         {"CON", "a device", "This file name can't be used in the stash: CON", "Can't save", false},
+        {"dir", "a folder", "Cannot create file " + StashPath(d.toolbar, "dir.pas") + ".", "Delphi Snipkit", true},
         {"ro", "read-only", "Cannot create file " + StashPath(d.toolbar, "ro.pas") + ".", "Delphi Snipkit", true},
     };
     for (const Row& row : rows) {
@@ -361,7 +365,9 @@ E2E_SCENARIO("stash", "save_refused",
         run.ExpectEq(std::string(row.desc) + ": name", row.name, dlg.Field(fsave::txtName));
         run.ExpectEq(std::string(row.desc) + ": description", row.desc, dlg.Field(fsave::txtDesc));
         run.ExpectEq(std::string(row.desc) + ": text box, no marker line", memo, dlg.Field(fsave::Memo1));
-        run.ExpectEq(std::string(row.desc) + ": stash folder", "ro.pas", Entries(StashDir(d.toolbar)));
+        run.ExpectEq(std::string(row.desc) + ": stash folder", "dir.pas ro.pas", Entries(StashDir(d.toolbar)));
+        run.ExpectEq(std::string(row.desc) + ": the folder dir.pas", "inner.pas",
+                     Entries(StashFile(d.toolbar, "dir.pas")));
         run.ExpectEq(std::string(row.desc) + ": ro.pas", old,
                      ReadFileBytes(StashFile(d.toolbar, "ro.pas")).value_or(""));
         run.ExpectEq(std::string(row.desc) + ": the program's folder", "snipkit.exe stash", Entries(d.toolbar.folder));
@@ -373,8 +379,20 @@ E2E_SCENARIO("stash", "save_refused",
     run.Require(WaitHidden(dlg.hwnd), "the save dialog closed after the save");
     run.ExpectEq("fine.pas", "//SNIPKIT:read-only\r\ncode();\r\nmore();\r\n",
                  ReadFileBytes(StashFile(d.toolbar, "fine.pas")).value_or("<missing>"));
-    run.ExpectEq("stash folder", "fine.pas ro.pas", Entries(StashDir(d.toolbar)));
+    run.ExpectEq("stash folder", "dir.pas fine.pas ro.pas", Entries(StashDir(d.toolbar)));
     run.Expect(d.toolbar.NoMessageBoxFor(0), "no message box");
+
+    run.Note("a second save of that name replaces the snippet");
+    d.editor.SelectText(run, "end.");
+    dlg = OpenSave(run, d);
+    run.ExpectEq("the name kept", "fine", dlg.Field(fsave::txtName));
+    dlg.Type(fsave::txtDesc, "again");
+    dlg.Click(ids::butOK);
+    run.Require(WaitHidden(dlg.hwnd), "the save dialog closed after the second save");
+    run.ExpectEq("fine.pas replaced", "//SNIPKIT:again\r\nend.\r\n",
+                 ReadFileBytes(StashFile(d.toolbar, "fine.pas")).value_or("<missing>"));
+    run.ExpectEq("stash folder after the second save", "dir.pas fine.pas ro.pas", Entries(StashDir(d.toolbar)));
+    run.Expect(d.toolbar.NoMessageBoxFor(0), "no message box after the second save");
 }
 
 E2E_SCENARIO("stash", "encodings",

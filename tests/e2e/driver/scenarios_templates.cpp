@@ -15,21 +15,21 @@ namespace ffor = ids::ffornext;
 namespace fwhile = ids::fwhile;
 namespace fproc = ids::fproc;
 
-// A header comment file in the toolbar's current directory, where it looks
-// for them by bare name.
-void PutHeaderBytes(Run& run, const Toolbar& t, const wchar_t* name, const std::string& bytes) {
-    PutFile(run, t.folder + L"\\" + name, bytes);
+// A header comment file in the toolbar's current directory cwd, where it
+// looks for them by bare name.
+void PutHeaderBytes(Run& run, const std::wstring& cwd, const wchar_t* name, const std::string& bytes) {
+    PutFile(run, cwd + L"\\" + name, bytes);
 }
 
 // As PutHeaderBytes; nullptr removes the file.
-void PutHeaderFile(Run& run, const Toolbar& t, const wchar_t* name, const char* content) {
-    const std::wstring path = t.folder + L"\\" + name;
+void PutHeaderFile(Run& run, const std::wstring& cwd, const wchar_t* name, const char* content) {
+    const std::wstring path = cwd + L"\\" + name;
     if (content == nullptr) {
         DeleteFileW(path.c_str());
         run.Require(GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES, "no " + ToUtf8(name));
         return;
     }
-    PutHeaderBytes(run, t, name, content);
+    PutHeaderBytes(run, cwd, name, content);
 }
 
 // The editor holds text with needle selected.
@@ -434,7 +434,7 @@ E2E_SCENARIO("templates", "proc_skeletons", "the four routine kinds, var block, 
     const int kinds[] = {fproc::chkProc, fproc::chkCons, fproc::chkFn, fproc::chkDest};
     for (const ProcRow& row : kProcRows) {
         run.Note(row.name);
-        PutHeaderFile(run, d.toolbar, L"ProcHead.txt", row.procHead);
+        PutHeaderFile(run, d.toolbar.folder, L"ProcHead.txt", row.procHead);
         Prepare(run, d.editor, kProcText, kProcSel);
         Dialog dlg = OpenDialog(run, d.toolbar, ids::mnuProc, L"TfrmProc");
         const std::string kept = std::string(row.name) + ": kept from " + before.name + ": ";
@@ -452,7 +452,7 @@ E2E_SCENARIO("templates", "proc_skeletons", "the four routine kinds, var block, 
     }
 
     run.Note("proc comment with ProcHead.txt missing");
-    PutHeaderFile(run, d.toolbar, L"ProcHead.txt", nullptr);
+    PutHeaderFile(run, d.toolbar.folder, L"ProcHead.txt", nullptr);
     Prepare(run, d.editor, kProcText, kProcSel);
     int pastes = d.editor.PasteCount();
     Dialog dlg = OpenDialog(run, d.toolbar, ids::mnuProc, L"TfrmProc");
@@ -500,11 +500,24 @@ const HeaderRow kHeaderRows[] = {
 
 }  // namespace
 
-E2E_SCENARIO("templates", "header_comments", "UnitHead.txt and ProcHead.txt from the current directory; a missing one gives the error box") {
-    Desk d = OpenDesk(run, WithText(kUnitText));
+E2E_SCENARIO("templates", "header_comments",
+             "UnitHead.txt and ProcHead.txt from the current directory, not the program's folder; a missing one gives "
+             "the error box") {
+    // Started in a project folder, with other header files beside the
+    // program that must not be read.
+    const std::wstring project = run.dir() + L"\\project";
+    CreateDirectoryW(project.c_str(), nullptr);
+    run.Require(IsDirectory(project), "the project folder");
+    ToolbarOptions o;
+    o.cwd = project;
+    o.prepare = [&](const std::wstring& folder) {
+        PutHeaderBytes(run, folder, L"UnitHead.txt", "{ beside the program }\r\n");
+        PutHeaderBytes(run, folder, L"ProcHead.txt", "{ beside the program }\r\n");
+    };
+    Desk d = OpenDesk(run, WithText(kUnitText), o);
 
-    run.Note("UnitHead.txt missing");
-    PutHeaderFile(run, d.toolbar, L"UnitHead.txt", nullptr);
+    run.Note("UnitHead.txt missing from the current directory");
+    PutHeaderFile(run, project, L"UnitHead.txt", nullptr);
     Prepare(run, d.editor, kUnitText, kUnitSel);
     const int pastes = d.editor.PasteCount();
     d.toolbar.Command(ids::mnuUnitHead);
@@ -513,11 +526,10 @@ E2E_SCENARIO("templates", "header_comments", "UnitHead.txt and ProcHead.txt from
 
     for (const HeaderRow& row : kHeaderRows) {
         run.Note(row.name);
-        PutHeaderBytes(run, d.toolbar, row.file, row.content);
+        PutHeaderBytes(run, project, row.file, row.content);
         Prepare(run, d.editor, kUnitText, kUnitSel);
         CommandGives(run, d, row.command, Replaced(kUnitText, kUnitSel, row.inserted), row.name);
     }
 }
 
 }  // namespace e2e
-
