@@ -35,6 +35,8 @@ public:
     virtual std::string ClassName(Hwnd w) = 0;
     // At most maxChars characters; empty for no window or no title.
     virtual std::string WindowTitle(Hwnd w, std::size_t maxChars) = 0;
+    // The window w is a child of; none for a top-level or no window.
+    virtual Hwnd Parent(Hwnd w) = 0;
     virtual Hwnd FirstChild(Hwnd w) = 0;
     virtual Hwnd NextSibling(Hwnd w) = 0;
     virtual void Send(Hwnd w, EditMessage m) = 0;

@@ -48,6 +48,14 @@ std::string Win32WindowSystem::WindowTitle(Hwnd w, std::size_t maxChars) {
     return WideToUtf8(title);
 }
 
+Hwnd Win32WindowSystem::Parent(Hwnd w) {
+    if (w == 0) return 0;
+    // GetParent would give a top-level window's owner; a top-level window's
+    // ancestor is the desktop.
+    const HWND parent = GetAncestor(ToHwnd(w), GA_PARENT);
+    return parent == GetDesktopWindow() ? 0 : FromHwnd(parent);
+}
+
 Hwnd Win32WindowSystem::FirstChild(Hwnd w) { return w == 0 ? 0 : FromHwnd(GetWindow(ToHwnd(w), GW_CHILD)); }
 
 Hwnd Win32WindowSystem::NextSibling(Hwnd w) { return w == 0 ? 0 : FromHwnd(GetWindow(ToHwnd(w), GW_HWNDNEXT)); }

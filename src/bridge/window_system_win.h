@@ -55,6 +55,7 @@ public:
     bool IsOwnProcessWindow(Hwnd w) override;
     std::string ClassName(Hwnd w) override;
     std::string WindowTitle(Hwnd w, std::size_t maxChars) override;
+    Hwnd Parent(Hwnd w) override;
     Hwnd FirstChild(Hwnd w) override;
     Hwnd NextSibling(Hwnd w) override;
     void Send(Hwnd w, EditMessage m) override;

@@ -78,6 +78,8 @@ public:
     // clipboard and keeps it for listenerHoldMs (0: no such tool).
     unsigned listenerWakeMs = 2;
     unsigned listenerHoldMs = 0;
+    // How long the editor keeps the clipboard open for a copy.
+    unsigned copyMs = 0;
     std::uint64_t now = 0;
     std::vector<unsigned> waits;  // every wait of the bridge, in order
     bool clipHasText() const { return clipHasText_; }
@@ -95,6 +97,7 @@ public:
     std::string WindowTitle(Hwnd w, std::size_t maxChars) override {
         return IsWindow(w) ? windows_[w].title.substr(0, maxChars) : "";
     }
+    Hwnd Parent(Hwnd w) override { return IsWindow(w) ? windows_[w].parent : 0; }
     Hwnd FirstChild(Hwnd w) override {
         if (!IsWindow(w) || windows_[w].children.empty()) return 0;
         return windows_[w].children.front();
@@ -117,6 +120,7 @@ public:
                 // Like an edit control, which opens the clipboard itself: nothing
                 // selected, or the clipboard held by another program, copies nothing.
                 if (w.selEnd > w.selStart && !Held()) SetClipboard(w.text.substr(w.selStart, w.selEnd - w.selStart));
+                now += copyMs;
                 break;
             case EditMessage::Paste:
                 if (!clipHasText_ || Held()) break;
