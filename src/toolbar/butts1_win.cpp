@@ -197,7 +197,13 @@ void TForm1::form_create() {
     StashStore(files_, boxes_, AppDir(), LessForUser).EnsureFolder();
 }
 
-void TForm1::Timer1Timer() { bridge_.Timer1Timer(); }
+void TForm1::Timer1Timer() {
+    bridge_.Timer1Timer();
+    // The tick lets go of a lock whose editor was closed; its check mark goes with it.
+    if (bridge_.State().LockedWindow == 0) {
+        CheckMenuItem(popMain_.get(), ids::mnuLockWin, MF_BYCOMMAND | MF_UNCHECKED);
+    }
+}
 
 void TForm1::OnTimer(UINT_PTR timerId) {
     if (timerId == kTimer1) Timer1Timer();
