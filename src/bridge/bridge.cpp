@@ -72,7 +72,7 @@ bool EditorBridge::Patiently(const std::function<bool()>& attempt) {
 // paste it also keeps a program that opens the clipboard often from being
 // there when the editor opens it, which would lose the paste unseen.
 bool EditorBridge::WaitClipboardQuiet(unsigned quietMs) {
-    return Patiently([&] { return StaysFree(quietMs); });
+    return Patiently([&] { return ws_.ClipboardStaysFree(quietMs); });
 }
 
 // The editor opens the clipboard itself to copy and copies nothing while
@@ -92,7 +92,7 @@ EditorBridge::CopyOutcome EditorBridge::CopyFromEditor(Hwnd control, bool afterO
         const std::uint32_t before = ws_.ClipboardSequence();
         ws_.Send(control, EditMessage::Copy);
         if (ws_.ClipboardSequence() != before) return CopyOutcome::Copied;
-        if (StaysFree(kQuietAfterCopyMs)) {
+        if (ws_.ClipboardStaysFree(kQuietAfterCopyMs)) {
             if (++unchangedQuietCopies == kUnchangedCopiesForNothingSelected) return CopyOutcome::NothingSelected;
         } else {
             unchangedQuietCopies = 0;
@@ -102,17 +102,6 @@ EditorBridge::CopyOutcome EditorBridge::CopyFromEditor(Hwnd control, bool afterO
             pause = std::min(pause * 2, kClipboardLongestRetryMs);
         }
         if (ws_.Milliseconds() - start >= kClipboardPatienceMs) return CopyOutcome::Busy;
-    }
-}
-
-// Looks at the clipboard every millisecond for `ms`: true when it was free
-// every time. The last look is the latest, so what follows finds it free.
-bool EditorBridge::StaysFree(unsigned ms) {
-    const std::uint64_t until = ws_.Milliseconds() + ms;
-    for (;;) {
-        if (!ws_.ClipboardFree()) return false;
-        if (ws_.Milliseconds() >= until) return true;
-        ws_.Wait(1);
     }
 }
 

@@ -89,7 +89,6 @@ private:
     bool NeedsSearch();
     bool FindEditorControl();
     CopyOutcome CopyFromEditor(Hwnd control, bool afterOwnChange);
-    bool StaysFree(unsigned ms);
     bool Patiently(const std::function<bool()>& attempt);
     bool WaitClipboardQuiet(unsigned quietMs);
 

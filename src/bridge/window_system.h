@@ -52,6 +52,11 @@ public:
     // Opens and closes the clipboard: true when no other program holds it.
     // Changes nothing, so it wakes no clipboard listener.
     virtual bool ClipboardFree() = 0;
+    // Looks at the clipboard as ClipboardFree does, again and again for ms
+    // milliseconds, often enough to see a program that keeps it for a
+    // fraction of one: true when it was free every time. The last look is
+    // the latest.
+    virtual bool ClipboardStaysFree(unsigned ms) = 0;
     // False when the clipboard could not be opened.
     virtual bool EmptyClipboard() = 0;
     virtual ClipboardText ReadClipboardText() = 0;

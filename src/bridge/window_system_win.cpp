@@ -73,6 +73,29 @@ std::uint32_t Win32WindowSystem::ClipboardSequence() { return GetClipboardSequen
 
 bool Win32WindowSystem::ClipboardFree() { return ClipboardScope(clipboardOwner_).IsOpen(); }
 
+bool Win32WindowSystem::ClipboardStaysFree(unsigned ms) {
+    // A look every tenth of a millisecond: looks a millisecond apart could
+    // all fall between the moments of a program that opens the clipboard
+    // for half a millisecond every two.
+    LARGE_INTEGER frequency, start, now;
+    QueryPerformanceFrequency(&frequency);
+    QueryPerformanceCounter(&start);
+    const LONGLONG span = frequency.QuadPart * ms / 1000;
+    const LONGLONG step = frequency.QuadPart / 10000;
+    for (LONGLONG next = step;; next += step) {
+        if (!ClipboardFree()) return false;
+        QueryPerformanceCounter(&now);
+        if (now.QuadPart - start.QuadPart >= span) return true;
+        // Sent messages are answered meanwhile, as in Wait.
+        MSG m;
+        PeekMessageW(&m, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+        do {
+            YieldProcessor();
+            QueryPerformanceCounter(&now);
+        } while (now.QuadPart - start.QuadPart < next);
+    }
+}
+
 bool Win32WindowSystem::EmptyClipboard() {
     ClipboardScope clipboard(clipboardOwner_);
     return clipboard.IsOpen() && ::EmptyClipboard();

@@ -63,6 +63,7 @@ public:
 
     std::uint32_t ClipboardSequence() override;
     bool ClipboardFree() override;
+    bool ClipboardStaysFree(unsigned ms) override;
     bool EmptyClipboard() override;
     ClipboardText ReadClipboardText() override;
     bool WriteClipboardText(const std::string& text) override;
