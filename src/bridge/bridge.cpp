@@ -156,6 +156,22 @@ bool EditorBridge::CaptureSelection(bool readText) {
     return true;
 }
 
+// The editor opens the clipboard itself to paste and pastes nothing when
+// another program has it at that moment. Our text is handed over only when
+// asked for, so such a paste shows as a text nobody took, and is sent again
+// once the clipboard is quiet. A text another program took first leaves
+// nothing to see; the paste is then trusted.
+bool EditorBridge::PasteIntoEditor(Hwnd control) {
+    const std::uint64_t start = ws_.Milliseconds();
+    for (;;) {
+        if (!WaitClipboardQuiet(kListenerWakeMs)) return false;
+        const bool takenBefore = ws_.ClipboardTextTaken();
+        ws_.Send(control, EditMessage::Paste);
+        if (takenBefore || ws_.ClipboardTextTaken()) return true;
+        if (ws_.Milliseconds() - start >= kClipboardPatienceMs) return false;
+    }
+}
+
 bool EditorBridge::ReplaceSelection(const std::string& text) {
     // Pasting without our text on the clipboard would insert whatever it held
     // before; pasting while another program holds it pastes nothing, as the
@@ -169,13 +185,10 @@ bool EditorBridge::ReplaceSelection(const std::string& text) {
         // Closed while the command ran (a dialog was open, say): the text is
         // not lost, and the user should know where it is.
         boxes_.MsgBox(kMsgEditorClosed, kCapEditorClosed);
-    } else if (control != 0 && !WaitClipboardQuiet(kListenerWakeMs)) {
+    } else if (control != 0 && !PasteIntoEditor(control)) {
         boxes_.MsgBox(kMsgClipboardBusy, kCapClipboardBusy);
     } else {
-        if (control != 0) {
-            ws_.Send(control, EditMessage::Paste);
-            state_.PastedControl = control;
-        }
+        if (control != 0) state_.PastedControl = control;
         pasted = true;
     }
     ws_.RaiseWindow(state_.SourceWindow);

@@ -91,6 +91,7 @@ private:
     CopyOutcome CopyFromEditor(Hwnd control, bool afterOwnChange);
     bool Patiently(const std::function<bool()>& attempt);
     bool WaitClipboardQuiet(unsigned quietMs);
+    bool PasteIntoEditor(Hwnd control);
 
     WindowSystem& ws_;
     MessageBoxes& boxes_;

@@ -62,6 +62,9 @@ public:
     virtual ClipboardText ReadClipboardText() = 0;
     // The clipboard then holds text alone. False when it could not be set.
     virtual bool WriteClipboardText(const std::string& text) = 0;
+    // True once some program has asked for the text last written (later
+    // requests are not seen). The text is handed over at the first request.
+    virtual bool ClipboardTextTaken() = 0;
 
     // A steady clock, and a wait on it during which other programs' messages
     // to this program's windows are still answered.

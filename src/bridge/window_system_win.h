@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "bridge/window_system.h"
 
 namespace snipkit::win {
@@ -67,12 +69,22 @@ public:
     bool EmptyClipboard() override;
     ClipboardText ReadClipboardText() override;
     bool WriteClipboardText(const std::string& text) override;
+    bool ClipboardTextTaken() override { return taken_; }
+    // The clipboard owner's messages (WM_RENDERFORMAT, WM_RENDERALLFORMATS,
+    // WM_DESTROYCLIPBOARD), for the owner window to pass on; true when handled.
+    bool OnClipboardMessage(UINT msg, WPARAM wp);
+    // Before the owner window goes: our text stays on the clipboard.
+    void HandOverText();
 
     std::uint64_t Milliseconds() override;
     void Wait(unsigned ms) override;
 
 private:
+    void RenderText();
+
     HWND clipboardOwner_ = nullptr;
+    std::wstring pending_;  // our text on the clipboard, until asked for
+    bool taken_ = true;
 };
 
 }  // namespace snipkit::win

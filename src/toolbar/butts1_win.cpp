@@ -128,6 +128,10 @@ win::MenuHandle NewPopup() {
 
 TForm1::TForm1() : Form(ToolbarDef()) {}
 
+// The window that owns the clipboard goes with the form; a text not yet
+// asked for is put there first.
+TForm1::~TForm1() { windows_.HandOverText(); }
+
 TForm1& Form1() {
     auto* form = dynamic_cast<TForm1*>(win::App().MainForm());
     if (form == nullptr) throw std::logic_error("the toolbar is not the main form");
@@ -207,6 +211,12 @@ void TForm1::Timer1Timer() {
 
 void TForm1::OnTimer(UINT_PTR timerId) {
     if (timerId == kTimer1) Timer1Timer();
+}
+
+// The toolbar's window owns the clipboard whenever a command has written it.
+bool TForm1::OnMessage(UINT msg, WPARAM wp, LPARAM, LRESULT& result) {
+    result = 0;
+    return windows_.OnClipboardMessage(msg, wp);
 }
 
 void TForm1::OnClose() {

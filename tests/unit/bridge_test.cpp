@@ -218,6 +218,8 @@ struct HeldReplaceCase {
 TEST(Bridge, ReplaceBesideOtherClipboardUsers) {
     const std::vector<HeldReplaceCase> cases = {
         {"held 150 ms when writing: written, then pasted", {{0, 150}}, 0, 0, "a NEW b", {}, 1},
+        {"held just when the editor pastes: pasted again", {{kListenerWakeMs + 1, kListenerWakeMs + 2}}, 0, 0,
+         "a NEW b", {}, 2},
         {"held for good: busy, nothing pasted", {{0, 100000}}, 0, 0, "a sel b", {kBusy}, 0},
         {"a history tool wakes at our write and keeps it 100 ms", {}, 1, 100, "a NEW b", {}, 1},
         {"a history tool that wakes late within the moment", {}, kListenerWakeMs, 100, "a NEW b", {}, 1},

@@ -127,6 +127,7 @@ public:
                 w.undoText = w.text;
                 w.text = w.text.substr(0, w.selStart) + clipText_ + w.text.substr(w.selEnd);
                 w.selStart = w.selEnd = w.selStart + clipText_.size();
+                textTaken_ = true;
                 break;
             case EditMessage::Undo:
                 std::swap(w.text, w.undoText);
@@ -163,8 +164,10 @@ public:
     bool WriteClipboardText(const std::string& text) override {
         if (Held()) return false;
         SetClipboard(text);
+        textTaken_ = false;
         return true;
     }
+    bool ClipboardTextTaken() override { return textTaken_; }
     std::uint64_t Milliseconds() override { return now; }
     void Wait(unsigned ms) override {
         waits.push_back(ms);
@@ -181,6 +184,7 @@ private:
     Hwnd next_ = 0x100;
     std::string clipText_;
     bool clipHasText_ = false;
+    bool textTaken_ = true;  // a text written through WriteClipboardText was pasted
     std::uint32_t sequence_ = 1;
 };
 
