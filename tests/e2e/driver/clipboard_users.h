@@ -83,6 +83,30 @@ private:
     std::atomic<bool> released_{false};
 };
 
+// A program that opens the clipboard briefly and often, as clipboard
+// pollers and the clipboard sync of remote desktops and virtual machines do:
+// every periodUs it opens it (trying again while another program has it),
+// keeps it for holdUs and lets go. Times are kept by spinning, as sleeps
+// are longer than a millisecond.
+class ClipboardPoller : NotCopied {
+public:
+    ClipboardPoller(DWORD holdUs, DWORD periodUs);
+    ~ClipboardPoller();
+
+    // Times it had the clipboard open, so far.
+    int opens() const { return opens_; }
+
+private:
+    static DWORD WINAPI Main(void* self);
+    void Poll();
+
+    DWORD holdUs_;
+    DWORD periodUs_;
+    HANDLE thread_ = nullptr;
+    std::atomic<bool> stop_{false};
+    std::atomic<int> opens_{0};
+};
+
 // A clipboard history tool: a hidden window registered with
 // AddClipboardFormatListener. At every WM_CLIPBOARDUPDATE it opens the
 // clipboard (trying again while another program has it), reads the formats
