@@ -1,7 +1,8 @@
 // Other programs at the clipboard, each run by a thread of the driver's own:
 // an editor that takes a paste in milliseconds, one that holds the clipboard
-// open for a while, and a clipboard history tool that opens it after every
-// change, as Windows' own (Win+V) and others do.
+// open for a while, one that opens it briefly and often, and a clipboard
+// history tool that opens it after every change, as Windows' own (Win+V) and
+// others do.
 #pragma once
 
 #include <windows.h>

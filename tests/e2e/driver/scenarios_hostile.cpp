@@ -306,6 +306,25 @@ E2E_SCENARIO("hostile", "clipboard_poller",
 
 // ---------------------------------------------------------------- the editor goes away
 
+namespace {
+
+// The clipboard's text as an editor that speaks only ANSI reads it: the
+// system converts ours, which is handed over when first asked for.
+std::string AnsiClipboardText() {
+    if (!OpenClipboard(nullptr)) return "<clipboard busy>";
+    std::string text = "<no text>";
+    if (HANDLE data = GetClipboardData(CF_TEXT)) {
+        if (const auto* chars = static_cast<const char*>(GlobalLock(data))) {
+            text = chars;
+            GlobalUnlock(data);
+        }
+    }
+    CloseClipboard();
+    return text;
+}
+
+}  // namespace
+
 E2E_SCENARIO("hostile", "editor_closed",
              "the editor closed between commands and during the Indent dialog: messages, no crash") {
     const std::string text = "unit Unit1;\r\n\r\nprocedure A;\r\nbegin\r\nend;\r\n";
@@ -385,6 +404,8 @@ E2E_SCENARIO("hostile", "editor_closed",
     run.ExpectEq("message", "The editor window was closed, so nothing was pasted. The text is left on the clipboard.",
                  box.text);
     run.ExpectEq("caption", "Editor closed", box.caption);
+    // Read as ANSI first: the system converts the text we hand over on that request.
+    run.ExpectEq("the indented text, read as ANSI", indented, AnsiClipboardText());
     run.ExpectEq("the indented text is on the clipboard", indented, ClipboardText().value_or("<no text>"));
     Dismiss(run, box.window, IDOK);
     run.Expect(d.toolbar.process->Running(), "the toolbar is still running");
