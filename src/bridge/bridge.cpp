@@ -12,9 +12,14 @@ void EditorBridge::Reset() {
 
 void EditorBridge::Timer1Timer() {
     if (state_.LockedWindow != 0) {
-        state_.SourceWindow = state_.LockedWindow;
-        state_.EditorControl = state_.LockedWindow;
-        return;
+        if (ws_.IsWindow(state_.LockedWindow)) {
+            state_.SourceWindow = state_.LockedWindow;
+            state_.EditorControl = state_.LockedWindow;
+            return;
+        }
+        // The locked editor was closed: a lock on nothing would only refuse
+        // every command, so it is let go and the foreground followed again.
+        state_.LockedWindow = 0;
     }
     const Hwnd w = ws_.ForegroundWindow();
     // Our own dialogs and message boxes must never become the window we paste
@@ -22,6 +27,15 @@ void EditorBridge::Timer1Timer() {
     if (w != state_.SourceWindow && (w == 0 || !ws_.IsOwnProcessWindow(w))) {
         state_.SourceWindow = w;
     }
+}
+
+// The known control serves whichever program is in front, but another
+// editor window of the IDE in front is where the user wants the command.
+bool EditorBridge::NeedsSearch() {
+    const Hwnd control = state_.EditorControl;
+    if (control == 0 || !ws_.IsWindow(control)) return true;
+    const Hwnd source = state_.SourceWindow;
+    return source != 0 && source != ws_.Parent(control) && ws_.ClassName(source) == kEditWindowClass;
 }
 
 // Searches the direct children of SourceWindow for the editing control.
@@ -53,48 +67,68 @@ bool EditorBridge::Patiently(const std::function<bool()>& attempt) {
     }
 }
 
-bool EditorBridge::WaitClipboardFree(bool afterOwnChange) {
-    if (afterOwnChange) ws_.Wait(kListenerWakeMs);
-    return Patiently([this] { return ws_.ClipboardFree(); });
+// Free for `quietMs` on end, tried within the budget. After a change of our
+// own that is long enough for the listeners it woke to show up; before a
+// paste it also keeps a program that opens the clipboard often from being
+// there when the editor opens it, which would lose the paste unseen.
+bool EditorBridge::WaitClipboardQuiet(unsigned quietMs) {
+    return Patiently([&] { return ws_.ClipboardStaysFree(quietMs); });
 }
 
 // The editor opens the clipboard itself to copy and copies nothing while
 // another program holds it, which leaves the sequence number as unchanged as
 // an empty selection does. So the copy goes to a free clipboard, and an
-// unchanged number means "nothing selected" only when the clipboard is still
-// free afterwards; otherwise the copy is sent once more when it is free again.
+// unchanged number is believed to mean "nothing selected" only after several
+// copies, each with the clipboard seen free just before and for a while
+// after: a program that opened it during the copy and let go at once is
+// seen at its next opening. Without that evidence within the budget the
+// clipboard counts as busy.
 EditorBridge::CopyOutcome EditorBridge::CopyFromEditor(Hwnd control, bool afterOwnChange) {
-    for (int attempt = 0; attempt < 2; ++attempt) {
-        if (!WaitClipboardFree(afterOwnChange && attempt == 0)) return CopyOutcome::Busy;
+    const std::uint64_t start = ws_.Milliseconds();
+    unsigned pause = kClipboardFirstRetryMs;
+    int unchangedQuietCopies = 0;
+    for (bool first = true;; first = false) {
+        if (!WaitClipboardQuiet(afterOwnChange && first ? kListenerWakeMs : 0)) return CopyOutcome::Busy;
         const std::uint32_t before = ws_.ClipboardSequence();
         ws_.Send(control, EditMessage::Copy);
         if (ws_.ClipboardSequence() != before) return CopyOutcome::Copied;
-        if (ws_.ClipboardFree()) return CopyOutcome::NothingSelected;
+        if (ws_.ClipboardStaysFree(kQuietAfterCopyMs)) {
+            if (++unchangedQuietCopies == kUnchangedCopiesForNothingSelected) return CopyOutcome::NothingSelected;
+        } else {
+            unchangedQuietCopies = 0;
+            // Someone opens the clipboard now and then: copy again, but not
+            // in a tight loop.
+            ws_.Wait(pause);
+            pause = std::min(pause * 2, kClipboardLongestRetryMs);
+        }
+        if (ws_.Milliseconds() - start >= kClipboardPatienceMs) return CopyOutcome::Busy;
     }
-    return CopyOutcome::Busy;
 }
 
 bool EditorBridge::CaptureSelection(bool readText) {
     bool emptied = false;
-    if (state_.EditorControl == 0 || !ws_.IsWindow(state_.EditorControl)) {
-        if (state_.SourceWindow == 0) return false;
-        // Emptied before the class test, so a stale text is never taken for
-        // the selection. Without reading, nothing depends on it.
-        emptied = Patiently([this] { return ws_.EmptyClipboard(); });
-        if (!emptied && readText) {
-            boxes_.MsgBox(kMsgClipboardBusy, kCapClipboardBusy);
-            return false;
-        }
+    if (NeedsSearch()) {
+        if (state_.SourceWindow == 0) return !readText;
         if (!FindEditorControl()) return false;
+        // Emptied only once the copy is sure to follow: a refused command
+        // leaves the user's clipboard alone. Without reading, nothing
+        // depends on it.
+        if (state_.EditorControl != 0) {
+            emptied = Patiently([this] { return ws_.EmptyClipboard(); });
+            if (!emptied && readText) {
+                boxes_.MsgBox(kMsgClipboardBusy, kCapClipboardBusy);
+                return false;
+            }
+        }
     }
     const Hwnd control = state_.EditorControl;
     if (!readText) {
         // The copy only has to reach the editor; nothing waits for it.
         if (control != 0) ws_.Send(control, EditMessage::Copy);
-        return control != 0;
+        return true;
     }
     if (control == 0) {
-        // An editor window without its control: the emptied clipboard offers nothing.
+        // An editor window without its control: nothing to copy from.
         boxes_.MsgBox(kMsgNoData, kCapNoData);
         return false;
     }
@@ -122,25 +156,51 @@ bool EditorBridge::CaptureSelection(bool readText) {
     return true;
 }
 
+// The editor opens the clipboard itself to paste and pastes nothing when
+// another program has it at that moment. Our text is handed over only when
+// asked for, so such a paste shows as a text nobody took, and is sent again
+// once the clipboard is quiet. A text another program took first leaves
+// nothing to see; the paste is then trusted.
+bool EditorBridge::PasteIntoEditor(Hwnd control) {
+    const std::uint64_t start = ws_.Milliseconds();
+    for (;;) {
+        if (!WaitClipboardQuiet(kListenerWakeMs)) return false;
+        const bool takenBefore = ws_.ClipboardTextTaken();
+        ws_.Send(control, EditMessage::Paste);
+        if (takenBefore || ws_.ClipboardTextTaken()) return true;
+        if (ws_.Milliseconds() - start >= kClipboardPatienceMs) return false;
+    }
+}
+
 bool EditorBridge::ReplaceSelection(const std::string& text) {
     // Pasting without our text on the clipboard would insert whatever it held
     // before; pasting while another program holds it pastes nothing, as the
     // editor opens the clipboard itself. Our own write has just woken every
     // clipboard listener (history tools), which now opens it to read.
-    const bool free = Patiently([&] { return ws_.WriteClipboardText(text); }) &&
-                      (state_.EditorControl == 0 || WaitClipboardFree(true));
-    if (!free) {
+    const Hwnd control = state_.EditorControl;
+    bool pasted = false;
+    if (!Patiently([&] { return ws_.WriteClipboardText(text); })) {
         boxes_.MsgBox(kMsgClipboardBusy, kCapClipboardBusy);
-    } else if (state_.EditorControl != 0) {
-        ws_.Send(state_.EditorControl, EditMessage::Paste);
+    } else if (control != 0 && !ws_.IsWindow(control)) {
+        // Closed while the command ran (a dialog was open, say): the text is
+        // not lost, and the user should know where it is.
+        boxes_.MsgBox(kMsgEditorClosed, kCapEditorClosed);
+    } else if (control != 0 && !PasteIntoEditor(control)) {
+        boxes_.MsgBox(kMsgClipboardBusy, kCapClipboardBusy);
+    } else {
+        if (control != 0) state_.PastedControl = control;
+        pasted = true;
     }
     ws_.RaiseWindow(state_.SourceWindow);
-    return free;
+    return pasted;
 }
 
 void EditorBridge::mnuUndoClick() {
-    if (state_.EditorControl != 0 && ws_.IsWindow(state_.EditorControl)) {
-        ws_.Send(state_.EditorControl, EditMessage::Undo);
+    // Undo takes back our last paste, so it goes where that paste went,
+    // whichever editor window is in front by now.
+    const Hwnd target = state_.PastedControl != 0 ? state_.PastedControl : state_.EditorControl;
+    if (target != 0 && ws_.IsWindow(target)) {
+        ws_.Send(target, EditMessage::Undo);
     }
 }
 

@@ -20,6 +20,9 @@ inline constexpr const char* kCapNoData = "Empty clipboard?";
 inline constexpr const char* kMsgClipboardBusy =
     "The clipboard is in use by another program; nothing was pasted.";
 inline constexpr const char* kCapClipboardBusy = "Clipboard busy";
+inline constexpr const char* kMsgEditorClosed =
+    "The editor window was closed, so nothing was pasted. The text is left on the clipboard.";
+inline constexpr const char* kCapEditorClosed = "Editor closed";
 
 // How long, in all, one step of a command waits for another program to let
 // go of the clipboard before kMsgClipboardBusy. Clipboard history tools open
@@ -30,9 +33,17 @@ inline constexpr unsigned kClipboardPatienceMs = 500;
 // short hold costs little and a long one few tries.
 inline constexpr unsigned kClipboardFirstRetryMs = 1;
 inline constexpr unsigned kClipboardLongestRetryMs = 50;
-// After a change of our own: time for the listeners it woke to open the
-// clipboard, so that waiting for a free clipboard sees them.
+// After a change of our own, and before every paste: how long the clipboard
+// must stay free, time for the listeners our change woke to open it, and for
+// a program that opens it often to show itself.
 inline constexpr unsigned kListenerWakeMs = 10;
+// A copy that leaves the clipboard as it was means "nothing selected" only
+// when no other program can have had the clipboard during it: so many copies
+// in a row, each followed by this long with the clipboard free. A program
+// that opens the clipboard for a moment and lets go again would otherwise
+// pass for an empty selection.
+inline constexpr int kUnchangedCopiesForNothingSelected = 3;
+inline constexpr unsigned kQuietAfterCopyMs = 10;
 
 // The program-wide state the commands share.
 struct BridgeState {
@@ -41,6 +52,7 @@ struct BridgeState {
     Hwnd EditorControl = 0;  // the editing control found by the last search
     Hwnd LockedWindow = 0;   // when set, the bridge works with this control alone
     bool CopyDone = false;   // true only inside one capture
+    Hwnd PastedControl = 0;  // where the last paste went, for Undo
 };
 
 class EditorBridge {
@@ -53,15 +65,17 @@ public:
     void Timer1Timer();
 
     // Makes the editor copy its selection; with readText, reads it into
-    // WorkText (empty when nothing is selected). Returns false when no
-    // selection could be read (a message has been shown, or no editor is
-    // known); WorkText is then unchanged. With readText false the result only
-    // tells whether a copy was sent.
+    // WorkText (empty when nothing is selected). False means the command
+    // ends here: with readText, no selection could be read (a message has
+    // been shown, or no editor is known) and WorkText is unchanged; without,
+    // a message has been shown.
     bool CaptureSelection(bool readText);
 
     // Puts text on the clipboard, makes the editor paste it and raises
-    // SourceWindow. Returns false when another program kept the clipboard
-    // (kMsgClipboardBusy has been shown); the editor is then not told to paste.
+    // SourceWindow. Returns false when nothing was pasted and the user has
+    // been told why: another program kept the clipboard (kMsgClipboardBusy),
+    // or the editor control is gone (kMsgEditorClosed; the text stays on the
+    // clipboard).
     bool ReplaceSelection(const std::string& text);
 
     void mnuUndoClick();
@@ -72,10 +86,12 @@ public:
 private:
     enum class CopyOutcome { Copied, NothingSelected, Busy };
 
+    bool NeedsSearch();
     bool FindEditorControl();
     CopyOutcome CopyFromEditor(Hwnd control, bool afterOwnChange);
     bool Patiently(const std::function<bool()>& attempt);
-    bool WaitClipboardFree(bool afterOwnChange);
+    bool WaitClipboardQuiet(unsigned quietMs);
+    bool PasteIntoEditor(Hwnd control);
 
     WindowSystem& ws_;
     MessageBoxes& boxes_;

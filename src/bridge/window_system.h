@@ -35,6 +35,8 @@ public:
     virtual std::string ClassName(Hwnd w) = 0;
     // At most maxChars characters; empty for no window or no title.
     virtual std::string WindowTitle(Hwnd w, std::size_t maxChars) = 0;
+    // The window w is a child of; none for a top-level or no window.
+    virtual Hwnd Parent(Hwnd w) = 0;
     virtual Hwnd FirstChild(Hwnd w) = 0;
     virtual Hwnd NextSibling(Hwnd w) = 0;
     virtual void Send(Hwnd w, EditMessage m) = 0;
@@ -50,11 +52,19 @@ public:
     // Opens and closes the clipboard: true when no other program holds it.
     // Changes nothing, so it wakes no clipboard listener.
     virtual bool ClipboardFree() = 0;
+    // Looks at the clipboard as ClipboardFree does, again and again for ms
+    // milliseconds, often enough to see a program that keeps it for a
+    // fraction of one: true when it was free every time. The last look is
+    // the latest.
+    virtual bool ClipboardStaysFree(unsigned ms) = 0;
     // False when the clipboard could not be opened.
     virtual bool EmptyClipboard() = 0;
     virtual ClipboardText ReadClipboardText() = 0;
     // The clipboard then holds text alone. False when it could not be set.
     virtual bool WriteClipboardText(const std::string& text) = 0;
+    // True once some program has asked for the text last written (later
+    // requests are not seen). The text is handed over at the first request.
+    virtual bool ClipboardTextTaken() = 0;
 
     // A steady clock, and a wait on it during which other programs' messages
     // to this program's windows are still answered.

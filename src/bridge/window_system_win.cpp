@@ -48,6 +48,14 @@ std::string Win32WindowSystem::WindowTitle(Hwnd w, std::size_t maxChars) {
     return WideToUtf8(title);
 }
 
+Hwnd Win32WindowSystem::Parent(Hwnd w) {
+    if (w == 0) return 0;
+    // GetParent would give a top-level window's owner; a top-level window's
+    // ancestor is the desktop.
+    const HWND parent = GetAncestor(ToHwnd(w), GA_PARENT);
+    return parent == GetDesktopWindow() ? 0 : FromHwnd(parent);
+}
+
 Hwnd Win32WindowSystem::FirstChild(Hwnd w) { return w == 0 ? 0 : FromHwnd(GetWindow(ToHwnd(w), GW_CHILD)); }
 
 Hwnd Win32WindowSystem::NextSibling(Hwnd w) { return w == 0 ? 0 : FromHwnd(GetWindow(ToHwnd(w), GW_HWNDNEXT)); }
@@ -64,6 +72,29 @@ void Win32WindowSystem::RaiseWindow(Hwnd w) {
 std::uint32_t Win32WindowSystem::ClipboardSequence() { return GetClipboardSequenceNumber(); }
 
 bool Win32WindowSystem::ClipboardFree() { return ClipboardScope(clipboardOwner_).IsOpen(); }
+
+bool Win32WindowSystem::ClipboardStaysFree(unsigned ms) {
+    // A look every tenth of a millisecond: looks a millisecond apart could
+    // all fall between the moments of a program that opens the clipboard
+    // for half a millisecond every two.
+    LARGE_INTEGER frequency, start, now;
+    QueryPerformanceFrequency(&frequency);
+    QueryPerformanceCounter(&start);
+    const LONGLONG span = frequency.QuadPart * ms / 1000;
+    const LONGLONG step = frequency.QuadPart / 10000;
+    for (LONGLONG next = step;; next += step) {
+        if (!ClipboardFree()) return false;
+        QueryPerformanceCounter(&now);
+        if (now.QuadPart - start.QuadPart >= span) return true;
+        // Sent messages are answered meanwhile, as in Wait.
+        MSG m;
+        PeekMessageW(&m, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+        do {
+            YieldProcessor();
+            QueryPerformanceCounter(&now);
+        } while (now.QuadPart - start.QuadPart < next);
+    }
+}
 
 bool Win32WindowSystem::EmptyClipboard() {
     ClipboardScope clipboard(clipboardOwner_);
@@ -93,25 +124,61 @@ ClipboardText Win32WindowSystem::ReadClipboardText() {
     return result;
 }
 
+// The text is offered and handed over when first asked for, so that a
+// paste the editor could not make (another program had the clipboard at
+// that moment) shows as a text nobody took.
 bool Win32WindowSystem::WriteClipboardText(const std::string& text) {
-    const std::wstring wide = Utf8ToWide(text);
-    const std::size_t bytes = (wide.size() + 1) * sizeof(wchar_t);
+    std::wstring wide = Utf8ToWide(text);
+    ClipboardScope clipboard(clipboardOwner_);
+    // Emptying tells the old owner, which may be us, to forget its text.
+    if (!clipboard.IsOpen() || !::EmptyClipboard()) return false;
+    SetClipboardData(CF_UNICODETEXT, nullptr);
+    pending_ = std::move(wide);
+    taken_ = false;
+    return true;
+}
+
+void Win32WindowSystem::RenderText() {
+    const std::size_t bytes = (pending_.size() + 1) * sizeof(wchar_t);
     HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, bytes);
-    if (block == nullptr) return false;
+    if (block == nullptr) return;
     {
         GlobalLockScope lock(block);
         if (lock.Data() == nullptr) {
             GlobalFree(block);
-            return false;
+            return;
         }
-        std::memcpy(lock.Data(), wide.c_str(), bytes);
+        std::memcpy(lock.Data(), pending_.c_str(), bytes);
     }
-    ClipboardScope clipboard(clipboardOwner_);
-    if (!clipboard.IsOpen() || !::EmptyClipboard() || SetClipboardData(CF_UNICODETEXT, block) == nullptr) {
+    if (SetClipboardData(CF_UNICODETEXT, block) == nullptr) {
         GlobalFree(block);
-        return false;
+        return;
     }
-    return true;  // the clipboard owns the block now
+    taken_ = true;  // the clipboard owns the block now
+}
+
+void Win32WindowSystem::HandOverText() {
+    if (taken_) return;
+    ClipboardScope clipboard(clipboardOwner_);
+    if (clipboard.IsOpen() && GetClipboardOwner() == clipboardOwner_) RenderText();
+}
+
+bool Win32WindowSystem::OnClipboardMessage(UINT msg, WPARAM wp) {
+    switch (msg) {
+        case WM_RENDERFORMAT:
+            // The asking program has the clipboard open.
+            if (wp == CF_UNICODETEXT) RenderText();
+            return true;
+        case WM_RENDERALLFORMATS:
+            HandOverText();
+            return true;
+        case WM_DESTROYCLIPBOARD:
+            pending_.clear();
+            taken_ = true;
+            return true;
+        default:
+            return false;
+    }
 }
 
 std::uint64_t Win32WindowSystem::Milliseconds() {

@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "bridge/window_system.h"
 
 namespace snipkit::win {
@@ -55,6 +57,7 @@ public:
     bool IsOwnProcessWindow(Hwnd w) override;
     std::string ClassName(Hwnd w) override;
     std::string WindowTitle(Hwnd w, std::size_t maxChars) override;
+    Hwnd Parent(Hwnd w) override;
     Hwnd FirstChild(Hwnd w) override;
     Hwnd NextSibling(Hwnd w) override;
     void Send(Hwnd w, EditMessage m) override;
@@ -62,15 +65,26 @@ public:
 
     std::uint32_t ClipboardSequence() override;
     bool ClipboardFree() override;
+    bool ClipboardStaysFree(unsigned ms) override;
     bool EmptyClipboard() override;
     ClipboardText ReadClipboardText() override;
     bool WriteClipboardText(const std::string& text) override;
+    bool ClipboardTextTaken() override { return taken_; }
+    // The clipboard owner's messages (WM_RENDERFORMAT, WM_RENDERALLFORMATS,
+    // WM_DESTROYCLIPBOARD), for the owner window to pass on; true when handled.
+    bool OnClipboardMessage(UINT msg, WPARAM wp);
+    // Before the owner window goes: our text stays on the clipboard.
+    void HandOverText();
 
     std::uint64_t Milliseconds() override;
     void Wait(unsigned ms) override;
 
 private:
+    void RenderText();
+
     HWND clipboardOwner_ = nullptr;
+    std::wstring pending_;  // our text on the clipboard, until asked for
+    bool taken_ = true;
 };
 
 }  // namespace snipkit::win

@@ -68,7 +68,7 @@ void butStashClick(EditorBridge& bridge, SaveDialog& dialog, SaveFields& fields,
 }
 
 void butLoadClick(EditorBridge& bridge, StashDialog& dialog, StashStore& store) {
-    bridge.CaptureSelection(false);
+    if (!bridge.CaptureSelection(false)) return;
     const std::optional<std::string> preview = dialog.Show(store);
     if (!preview) return;
     std::string& work = bridge.State().WorkText;

@@ -18,7 +18,7 @@ std::string ReadHeaderFile(FileSystem& fs, const char* name) {
 }
 
 void InsertHeader(EditorBridge& bridge, FileSystem& fs, const char* name) {
-    bridge.CaptureSelection(false);
+    if (!bridge.CaptureSelection(false)) return;
     bridge.ReplaceSelection(HeaderCommentText(ReadHeaderFile(fs, name)));
 }
 
@@ -33,8 +33,10 @@ IfFields IfFieldsFromDialog(const IfDialogFields& dialog) {
     return f;
 }
 
+// A capture that showed its message ends the command here too: no dialog
+// for nothing, and the user's clipboard is left alone.
 void mnuBeginEndClick(EditorBridge& bridge) {
-    bridge.CaptureSelection(false);
+    if (!bridge.CaptureSelection(false)) return;
     bridge.State().WorkText = BeginEndBlock();
     bridge.ReplaceSelection(bridge.State().WorkText);
 }
@@ -63,7 +65,7 @@ void mnuWhileClick(EditorBridge& bridge, WhileDialog& dialog, WhileFields& field
 }
 
 void mnuProcClick(EditorBridge& bridge, ProcDialog& dialog, ProcFields& fields, FileSystem& fs) {
-    bridge.CaptureSelection(false);
+    if (!bridge.CaptureSelection(false)) return;
     if (!dialog.Show(fields)) return;
     const std::string header = fields.comment ? ReadHeaderFile(fs, kProcHeadFile) : std::string();
     bridge.ReplaceSelection(ProcSkeleton(fields, header));

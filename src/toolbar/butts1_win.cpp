@@ -128,6 +128,10 @@ win::MenuHandle NewPopup() {
 
 TForm1::TForm1() : Form(ToolbarDef()) {}
 
+// The window that owns the clipboard goes with the form; a text not yet
+// asked for is put there first.
+TForm1::~TForm1() { windows_.HandOverText(); }
+
 TForm1& Form1() {
     auto* form = dynamic_cast<TForm1*>(win::App().MainForm());
     if (form == nullptr) throw std::logic_error("the toolbar is not the main form");
@@ -197,10 +201,22 @@ void TForm1::form_create() {
     StashStore(files_, boxes_, AppDir(), LessForUser).EnsureFolder();
 }
 
-void TForm1::Timer1Timer() { bridge_.Timer1Timer(); }
+void TForm1::Timer1Timer() {
+    bridge_.Timer1Timer();
+    // The tick lets go of a lock whose editor was closed; its check mark goes with it.
+    if (bridge_.State().LockedWindow == 0) {
+        CheckMenuItem(popMain_.get(), ids::mnuLockWin, MF_BYCOMMAND | MF_UNCHECKED);
+    }
+}
 
 void TForm1::OnTimer(UINT_PTR timerId) {
     if (timerId == kTimer1) Timer1Timer();
+}
+
+// The toolbar's window owns the clipboard whenever a command has written it.
+bool TForm1::OnMessage(UINT msg, WPARAM wp, LPARAM, LRESULT& result) {
+    result = 0;
+    return windows_.OnClipboardMessage(msg, wp);
 }
 
 void TForm1::OnClose() {

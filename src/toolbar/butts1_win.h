@@ -34,6 +34,7 @@ inline constexpr UINT kTimer1IntervalMs = 1000;
 class TForm1 : public win::Form {
 public:
     TForm1();
+    ~TForm1() override;
 
     EditorBridge& Bridge() { return bridge_; }
     WindowSystem& Windows() { return windows_; }
@@ -86,6 +87,7 @@ protected:
     void OnCreate() override;
     void OnCommand(int id, int code) override;
     void OnTimer(UINT_PTR timerId) override;
+    bool OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
     void OnClose() override;
 
 private:

@@ -13,8 +13,10 @@ void mnuLockWinClick(EditorBridge& bridge, WindowSystem& ws, MessageBoxes& boxes
     const std::string title = s.SourceWindow != 0 ? ws.WindowTitle(s.SourceWindow, kLockTitleMaxChars) : "";
     switch (boxes.MsgBoxYesNoCancel(LockQuestion(title), kCapLockToWindow)) {
         case kIdYes:
-            s.LockedWindow = s.EditorControl;
-            lockChecked = true;
+            // Only a live editor control can be locked to; with none found
+            // nothing is locked, and the check mark does not pretend it is.
+            s.LockedWindow = ws.IsWindow(s.EditorControl) ? s.EditorControl : 0;
+            lockChecked = s.LockedWindow != 0;
             break;
         case kIdNo:
             s.LockedWindow = 0;

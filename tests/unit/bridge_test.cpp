@@ -46,12 +46,12 @@ TEST(Bridge, CaptureOutcomes) {
              b.State().SourceWindow = d.editWindow;
          },
          true, true, true, true, "sel", {}, true},
-        {"another application in front and no control known",
+        {"another application in front and no control known: the clipboard is left alone",
          [](Desk& d, EditorBridge& b) { b.State().SourceWindow = d.otherApp; },
-         true, false, true, false, "earlier", {kNotEditWindow}, false},
+         true, false, false, false, "earlier", {kNotEditWindow}, false},
         {"another application in front also stops a capture without reading",
          [](Desk& d, EditorBridge& b) { b.State().SourceWindow = d.otherApp; },
-         false, false, true, false, "earlier", {kNotEditWindow}, false},
+         false, false, false, false, "earlier", {kNotEditWindow}, false},
         {"no foreground window seen yet: nothing happens",
          [](Desk&, EditorBridge&) {}, true, false, false, false, "earlier", {}, false},
         {"readText false still copies but leaves WorkText",
@@ -63,9 +63,9 @@ TEST(Bridge, CaptureOutcomes) {
              d.ws.clipboardBusy = true;
          },
          false, true, false, true, "earlier", {}, true},
-        {"readText false on an editor window without its control: no copy, no box",
+        {"readText false on an editor window without its control: no copy, no box, the clipboard kept",
          [](Desk& d, EditorBridge& b) { b.State().SourceWindow = d.ws.AddWindow("TEditWindow"); },
-         false, false, true, false, "earlier", {}, false},
+         false, true, false, false, "earlier", {}, false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -102,6 +102,7 @@ TEST(Bridge, EditorWindowWithoutDirectEditControl) {
     EXPECT_EQ(b.State().WorkText, "earlier");
     EXPECT_EQ(d.boxes.shown, std::vector<ShownBox>{kNoData});
     EXPECT_EQ(b.State().EditorControl, 0u);
+    EXPECT_EQ(d.ws.clipText(), "old clip");  // nothing was copied, so nothing was emptied
 
     // A paste then goes nowhere but leaves the text on the clipboard and raises the window.
     EXPECT_TRUE(b.ReplaceSelection("new"));
@@ -142,9 +143,7 @@ TEST(Bridge, BusyClipboardPastesNothing) {
 TEST(Bridge, BusyClipboardWhenReading) {
     Desk d;
     EditorBridge b(d.ws, d.boxes);
-    const Hwnd lonely = d.ws.AddWindow("TEditWindow");
-    d.ws.AddWindow("TEditControl", d.ws.AddWindow("TPanel", lonely));
-    b.State().SourceWindow = lonely;
+    b.State().SourceWindow = d.editWindow;
     b.State().WorkText = "earlier";
     d.ws.SetClipboard("held by someone else");
     d.ws.clipboardBusy = true;
@@ -178,12 +177,14 @@ TEST(Bridge, CaptureBesideOtherClipboardUsers) {
         {"held when the command starts: one copy once it is free", true, 2, 5, {{0, 300}}, 0, 0, true, "sel", {}, 1},
         {"held from the start past the budget: busy, no copy", true, 2, 5, {{0, past}}, 0, 0, false, "earlier",
          {kBusy}, 0},
-        {"let go again during the second copy, nothing selected", true, 2, 2, {{1, 150}}, 0, 0, true, "", {}, 2},
+        {"let go again during the second copy, nothing selected", true, 2, 2, {{1, 150}}, 0, 0, true, "",
+         {}, 1 + kUnchangedCopiesForNothingSelected},
         {"held again during the second copy: busy", true, 2, 5, {{1, 2}, {3, past}}, 0, 0, false, "earlier",
          {kBusy}, 2},
         {"a history tool keeps it 100 ms after the editor's copy", true, 2, 5, {}, 0, 100, true, "sel", {}, 1},
         {"a history tool that keeps it 2 s: busy", true, 2, 5, {}, 0, 2000, false, "earlier", {kBusy}, 1},
-        {"nothing selected beside a history tool", true, 2, 2, {}, 0, 100, true, "", {}, 1},
+        {"nothing selected beside a history tool", true, 2, 2, {}, 0, 100, true, "", {},
+         kUnchangedCopiesForNothingSelected},
         {"search: held while emptying, within the budget", false, 2, 5, {{0, 300}}, 0, 0, true, "sel", {}, 1},
         {"search: held while emptying, past the budget: busy, no copy", false, 2, 5, {{0, past}}, 0, 0, false,
          "earlier", {kBusy}, 0},
@@ -227,6 +228,8 @@ struct HeldReplaceCase {
 TEST(Bridge, ReplaceBesideOtherClipboardUsers) {
     const std::vector<HeldReplaceCase> cases = {
         {"held 150 ms when writing: written, then pasted", {{0, 150}}, 0, 0, "a NEW b", {}, 1},
+        {"held just when the editor pastes: pasted again", {{kListenerWakeMs + 1, kListenerWakeMs + 2}}, 0, 0,
+         "a NEW b", {}, 2},
         {"held for good: busy, nothing pasted", {{0, 100000}}, 0, 0, "a sel b", {kBusy}, 0},
         {"a history tool wakes at our write and keeps it 100 ms", {}, 1, 100, "a NEW b", {}, 1},
         // Seen only by waiting for it: the slow editor would paste while it holds the clipboard.
@@ -332,21 +335,121 @@ TEST(Bridge, TimerTicks) {
     EXPECT_EQ(b.State().EditorControl, d.editControl);
 }
 
-TEST(Bridge, LockedToDestroyedControlReportsUntilReleased) {
+TEST(Bridge, ATickLetsGoOfALockOnAClosedEditor) {
     Desk d;
     EditorBridge b(d.ws, d.boxes);
+    const Hwnd secondWindow = d.ws.AddWindow("TEditWindow", 0, "Unit2.pas");
+    const Hwnd secondControl = d.ws.AddWindow("TEditControl", secondWindow);
+    d.ws.SetSelection(secondControl, "b", 0, 1);
+    d.ws.SetClipboard("old clip");
     b.State().LockedWindow = d.editControl;
     b.Timer1Timer();
     d.ws.Destroy(d.editControl);
+    d.ws.foreground = secondWindow;
     b.Timer1Timer();
 
-    EXPECT_FALSE(b.CaptureSelection(true));
-    EXPECT_EQ(d.boxes.shown, std::vector<ShownBox>{kNotEditWindow});
+    EXPECT_EQ(b.State().LockedWindow, 0u);
+    EXPECT_EQ(b.State().SourceWindow, secondWindow);
+    RunCaseCommand(b, CaseRule::Upper);
+    EXPECT_EQ(d.ws.Window(secondControl).text, "B");
+    EXPECT_TRUE(d.boxes.shown.empty());
+}
 
-    b.State().LockedWindow = 0;
+// Once a second editor window of the IDE is in front, commands go there, not
+// to the hidden one found first; Undo follows the paste it takes back.
+TEST(Bridge, TheEditorWindowInFrontGetsTheCommand) {
+    Desk d;
+    EditorBridge b(d.ws, d.boxes);
+    const Hwnd secondWindow = d.ws.AddWindow("TEditWindow", 0, "Unit1.pas (2)");
+    const Hwnd secondControl = d.ws.AddWindow("TEditControl", secondWindow);
+    d.ws.SetSelection(d.editControl, "a", 0, 1);
+    d.ws.SetSelection(secondControl, "b", 0, 1);
+    d.ws.foreground = d.editWindow;
+    b.Timer1Timer();
+    RunCaseCommand(b, CaseRule::Upper);
+    ASSERT_EQ(d.ws.Window(d.editControl).text, "A");
+
+    d.ws.foreground = secondWindow;
+    b.Timer1Timer();
+    RunCaseCommand(b, CaseRule::Upper);
+    EXPECT_EQ(d.ws.Window(secondControl).text, "B");
+    EXPECT_EQ(d.ws.Window(d.editControl).text, "A");
+
+    // Another program in front keeps the control of the last editor window.
     d.ws.foreground = d.otherApp;
     b.Timer1Timer();
-    EXPECT_EQ(b.State().SourceWindow, d.otherApp);
+    d.ws.SetSelection(secondControl, "c", 0, 1);
+    RunCaseCommand(b, CaseRule::Upper);
+    EXPECT_EQ(d.ws.Window(secondControl).text, "C");
+    EXPECT_TRUE(d.boxes.shown.empty());
+
+    // The first window in front again, with nothing selected there: no paste,
+    // so Undo still takes back the paste in the second window.
+    d.ws.SetSelection(d.editControl, "A", 1, 1);
+    d.ws.foreground = d.editWindow;
+    b.Timer1Timer();
+    RunCaseCommand(b, CaseRule::Upper);
+    b.mnuUndoClick();
+    EXPECT_EQ(d.ws.sent.back(), (SentMessage{secondControl, EditMessage::Undo}));
+    EXPECT_EQ(d.ws.Window(secondControl).text, "c");
+    EXPECT_EQ(d.ws.Window(d.editControl).text, "A");
+}
+
+TEST(Bridge, EditorClosedBeforeThePaste) {
+    Desk d;
+    EditorBridge b(d.ws, d.boxes);
+    b.State().EditorControl = d.editControl;
+    b.State().SourceWindow = d.editWindow;
+    d.ws.Destroy(d.editControl);
+
+    EXPECT_FALSE(b.ReplaceSelection("result"));
+    EXPECT_TRUE(d.ws.sent.empty());
+    EXPECT_EQ(d.ws.clipText(), "result");
+    EXPECT_EQ(d.boxes.shown, (std::vector<ShownBox>{{kMsgEditorClosed, kCapEditorClosed}}));
+}
+
+// A program that opens the clipboard for a moment, often: a copy that meets
+// it copies nothing, and it has let go before the toolbar looks. The
+// selection is never taken for empty, and no paste is sent into its way.
+TEST(Bridge, AMomentaryHolderIsNoEmptySelection) {
+    struct Row {
+        const char* name;
+        std::size_t selEnd;  // the selection starts at 0 in "keep"
+        unsigned period;     // the holder opens the clipboard every `period` ms for 1 ms; 0: only at the first copy
+        bool someRewritten;  // else each command ends in Clipboard busy
+    };
+    const Row rows[] = {
+        {"held just while the editor copies", 4, 0, true},
+        {"a poller now and then", 4, 23, true},
+        {"a poller that leaves no moment for a paste", 4, 3, false},
+        {"a poller, nothing selected: no evidence of it, so busy", 0, 3, false},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        Desk d;
+        EditorBridge b(d.ws, d.boxes);
+        b.State().EditorControl = d.editControl;
+        b.State().SourceWindow = d.editWindow;
+        d.ws.copyMs = 1;
+        if (r.period == 0) d.ws.holds = {{1, 2}};
+        for (std::uint64_t t = 0; r.period != 0 && t < 100000; t += r.period) d.ws.holds.push_back({t + 1, t + 2});
+        int rewritten = 0;
+        for (int command = 1; command <= 12; ++command) {
+            SCOPED_TRACE(command);
+            d.boxes.shown.clear();
+            d.ws.SetSelection(d.editControl, "keep", 0, r.selEnd);
+            mnuCommentBraceClick(b);
+            const std::string text = d.ws.Window(d.editControl).text;
+            if (text == "{ keep }") {
+                EXPECT_TRUE(d.boxes.shown.empty());
+                ++rewritten;
+            } else {
+                EXPECT_EQ(text, "keep");
+                EXPECT_EQ(d.boxes.shown, std::vector<ShownBox>{kBusy});
+            }
+        }
+        EXPECT_EQ(rewritten > 0, r.someRewritten);
+    }
 }
 
 TEST(Bridge, Undo) {

@@ -85,6 +85,8 @@ public:
     // clipboard and keeps it for listenerHoldMs (0: no such tool).
     unsigned listenerWakeMs = 2;
     unsigned listenerHoldMs = 0;
+    // How long the editor keeps the clipboard open for a copy.
+    unsigned copyMs = 0;
     std::uint64_t now = 0;
     unsigned editorDelayMs = 1;  // how long the editor takes to get to a message
     std::vector<unsigned> waits;  // every wait of the bridge, in order
@@ -103,6 +105,7 @@ public:
     std::string WindowTitle(Hwnd w, std::size_t maxChars) override {
         return IsWindow(w) ? windows_[w].title.substr(0, maxChars) : "";
     }
+    Hwnd Parent(Hwnd w) override { return IsWindow(w) ? windows_[w].parent : 0; }
     Hwnd FirstChild(Hwnd w) override {
         if (!IsWindow(w) || windows_[w].children.empty()) return 0;
         return windows_[w].children.front();
@@ -131,12 +134,14 @@ public:
                         SetClipboardWithoutText();
                     }
                 }
+                now += copyMs;
                 break;
             case EditMessage::Paste:
                 if (!clipHasText_ || Held()) break;
                 w.undoText = w.text;
                 w.text = w.text.substr(0, w.selStart) + clipText_ + w.text.substr(w.selEnd);
                 w.selStart = w.selEnd = w.selStart + clipText_.size();
+                textTaken_ = true;
                 break;
             case EditMessage::Undo:
                 std::swap(w.text, w.undoText);
@@ -146,6 +151,13 @@ public:
     void RaiseWindow(Hwnd w) override { raised.push_back(w); }
     std::uint32_t ClipboardSequence() override { return sequence_; }
     bool ClipboardFree() override { return !Held(); }
+    // A look every millisecond; the time passes as the bridge's waits do, unrecorded.
+    bool ClipboardStaysFree(unsigned ms) override {
+        for (const std::uint64_t until = now + ms;; ++now) {
+            if (Held()) return false;
+            if (now >= until) return true;
+        }
+    }
     bool EmptyClipboard() override {
         if (Held()) return false;
         clipText_.clear();
@@ -166,8 +178,10 @@ public:
     bool WriteClipboardText(const std::string& text) override {
         if (Held()) return false;
         SetClipboard(text);
+        textTaken_ = false;
         return true;
     }
+    bool ClipboardTextTaken() override { return textTaken_; }
     std::uint64_t Milliseconds() override { return now; }
     void Wait(unsigned ms) override {
         waits.push_back(ms);
@@ -184,6 +198,7 @@ private:
     Hwnd next_ = 0x100;
     std::string clipText_;
     bool clipHasText_ = false;
+    bool textTaken_ = true;  // a text written through WriteClipboardText was pasted
     std::uint32_t sequence_ = 1;
 };
 

@@ -41,7 +41,7 @@ TEST(LockWindow, QuestionAndAnswers) {
     }
 }
 
-TEST(LockWindow, WhileLockedTheQuestionQuotesTheControlAndNoEditorStillChecks) {
+TEST(LockWindow, WhileLockedTheQuestionQuotesTheControl) {
     Desk d;
     EditorBridge b(d.ws, d.boxes);
     d.ws.Window(d.editControl).title = "control text";
@@ -51,16 +51,31 @@ TEST(LockWindow, WhileLockedTheQuestionQuotesTheControlAndNoEditorStillChecks) {
     bool checked = true;
     mnuLockWinClick(b, d.ws, d.boxes, checked);
     EXPECT_NE(d.boxes.shown.at(0).text.find("\"control text\""), std::string::npos);
+}
 
-    // Nothing found: Yes stores none but still shows the check mark.
-    Desk e;
-    EditorBridge c(e.ws, e.boxes);
-    e.boxes.answer = kIdYes;
-    bool checked2 = false;
-    mnuLockWinClick(c, e.ws, e.boxes, checked2);
-    EXPECT_TRUE(checked2);
-    EXPECT_EQ(c.State().LockedWindow, 0u);
-    EXPECT_NE(e.boxes.shown.at(0).text.find("window \"\"?"), std::string::npos);
+// Yes with no live editor control locks nothing and shows no check mark.
+TEST(LockWindow, YesWithoutAnEditorLocksNothing) {
+    const struct {
+        const char* name;
+        bool deadControlKnown;  // else no control was ever found
+    } rows[] = {{"no editor found yet", false}, {"the known editor was closed, another program in front", true}};
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.name);
+        Desk d;
+        EditorBridge b(d.ws, d.boxes);
+        if (r.deadControlKnown) {
+            b.State().EditorControl = d.editControl;
+            d.ws.Destroy(d.editControl);
+            b.State().SourceWindow = d.otherApp;
+        }
+        d.boxes.answer = kIdYes;
+        bool checked = false;
+        mnuLockWinClick(b, d.ws, d.boxes, checked);
+        EXPECT_FALSE(checked);
+        EXPECT_EQ(b.State().LockedWindow, 0u);
+        EXPECT_NE(d.boxes.shown.back().text.find(r.deadControlKnown ? "window \"notes\"?" : "window \"\"?"),
+                  std::string::npos);
+    }
 }
 
 }  // namespace

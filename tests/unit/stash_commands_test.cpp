@@ -290,5 +290,26 @@ TEST(Stash, RetrievePastesAllButTheFirstLine) {
     }
 }
 
+class CountedBrowser : public StashDialog {
+public:
+    int shown = 0;
+    std::optional<std::string> Show(StashStore&) override {
+        ++shown;
+        return std::string("//SNIPKIT:d\r\nL1\r\n");
+    }
+};
+
+TEST(Stash, RetrieveWithNoEditorFoundOpensNoBrowser) {
+    StashDesk d;
+    d.bridge.State().SourceWindow = d.otherApp;
+    d.ws.SetClipboard("old clip");
+    CountedBrowser browser;
+    butLoadClick(d.bridge, browser, d.store);
+    EXPECT_EQ(browser.shown, 0);
+    EXPECT_EQ(d.ws.clipText(), "old clip");
+    ASSERT_EQ(d.boxes.shown.size(), 1u);
+    EXPECT_EQ(d.boxes.shown[0].text, kMsgNotEditWindow);
+}
+
 }  // namespace
 }  // namespace snipkit::testing

@@ -150,6 +150,67 @@ TEST(TemplateCommands, FailedCaptureOpensNoDialog) {
     EXPECT_EQ(d.boxes.shown.size(), 3u);
 }
 
+// Commands that do not read the selection stop after the capture's message
+// too: no dialog, and the user's clipboard keeps what it held.
+TEST(TemplateCommands, NoEditorFoundEndsTheCommandsThatDoNotRead) {
+    ScriptedProc procDialog;
+    procDialog.user = [](ProcFields&) { return true; };
+    ProcFields procFields;
+    FakeFileSystem fs;
+    fs.files = {{"UnitHead.txt", "{ u }"}, {"ProcHead.txt", "{ p }"}};
+    const std::pair<const char*, std::function<void(EditorBridge&)>> commands[] = {
+        {"begin...end", [](EditorBridge& b) { mnuBeginEndClick(b); }},
+        {"procedure / function", [&](EditorBridge& b) { mnuProcClick(b, procDialog, procFields, fs); }},
+        {"UNIT comment", [&](EditorBridge& b) { mnuUnitHeadClick(b, fs); }},
+        {"PROC comment", [&](EditorBridge& b) { mnuProcHeadClick(b, fs); }},
+    };
+    for (const auto& [name, command] : commands) {
+        SCOPED_TRACE(name);
+        Desk d;
+        EditorBridge b(d.ws, d.boxes);
+        b.State().SourceWindow = d.otherApp;
+        d.ws.SetClipboard("old clip");
+        command(b);
+        EXPECT_EQ(d.boxes.shown, (std::vector<ShownBox>{{kMsgNotEditWindow, kCapNotEditWindow}}));
+        EXPECT_EQ(d.ws.clipText(), "old clip");
+    }
+    EXPECT_TRUE(procDialog.seen.empty());
+}
+
+// The editor closed while a dialog was open: nothing is pasted, the result
+// waits on the clipboard and a box says so.
+TEST(TemplateCommands, EditorClosedWhileTheDialogIsOpen) {
+    Editor e("<x>", 1, 2);
+    ScriptedIf ifDialog;
+    ifDialog.user = [&](IfDialogFields& f) {
+        f.condition = "c";
+        e.ws.Destroy(e.editControl);
+        return true;
+    };
+    ScriptedProc procDialog;
+    procDialog.user = [&](ProcFields& f) {
+        f.name = "Run";
+        e.ws.Destroy(e.editControl);
+        return true;
+    };
+    ProcFields procFields;
+    FakeFileSystem fs;
+    const std::pair<std::function<void()>, const char*> rows[] = {
+        {[&] { mnuIfthenClick(e.bridge, ifDialog); }, "  if c then begin\r\n  end;  {if c}\r\n"},
+        {[&] { mnuProcClick(e.bridge, procDialog, procFields, fs); }, "procedure Run();\r\nbegin\r\n\r\nend;\r\n"},
+    };
+    for (const auto& [command, result] : rows) {
+        SCOPED_TRACE(result);
+        e.ws.Window(e.editControl).alive = true;
+        e.boxes.shown.clear();
+        e.ws.sent.clear();
+        command();
+        EXPECT_EQ(e.boxes.shown, (std::vector<ShownBox>{{kMsgEditorClosed, kCapEditorClosed}}));
+        EXPECT_EQ(e.ws.clipText(), result);
+        EXPECT_EQ(std::count(e.ws.sent.begin(), e.ws.sent.end(), SentMessage{e.editControl, EditMessage::Paste}), 0);
+    }
+}
+
 TEST(TemplateCommands, HeaderFilesAndSkeleton) {
     struct Row {
         const char* name;

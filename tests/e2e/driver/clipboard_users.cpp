@@ -169,6 +169,46 @@ void ClipboardHolder::Hold() {
     released_ = true;
 }
 
+// ---------------------------------------------------------------- ClipboardPoller
+
+ClipboardPoller::ClipboardPoller(DWORD holdUs, DWORD periodUs) : holdUs_(holdUs), periodUs_(periodUs) {
+    thread_ = CreateThread(nullptr, 0, &ClipboardPoller::Main, this, 0, nullptr);
+}
+
+ClipboardPoller::~ClipboardPoller() {
+    stop_ = true;
+    WaitForSingleObject(thread_, INFINITE);
+    CloseHandle(thread_);
+}
+
+DWORD WINAPI ClipboardPoller::Main(void* self) {
+    static_cast<ClipboardPoller*>(self)->Poll();
+    return 0;
+}
+
+void ClipboardPoller::Poll() {
+    LARGE_INTEGER frequency, now;
+    QueryPerformanceFrequency(&frequency);
+    auto microseconds = [&] {
+        QueryPerformanceCounter(&now);
+        return now.QuadPart * 1000000 / frequency.QuadPart;
+    };
+    auto spinUntil = [&](LONGLONG us) {
+        while (microseconds() < us && !stop_) YieldProcessor();
+    };
+    for (LONGLONG start = microseconds(); !stop_; start += periodUs_) {
+        // Late after a long stall (a busy machine): the next period starts now.
+        if (microseconds() > start + periodUs_) start = microseconds();
+        spinUntil(start);
+        bool open = false;
+        while (!stop_ && !(open = OpenClipboard(nullptr) != FALSE)) YieldProcessor();
+        if (!open) break;
+        ++opens_;
+        spinUntil(microseconds() + holdUs_);
+        CloseClipboard();
+    }
+}
+
 // ---------------------------------------------------------------- ClipboardHistoryTool
 
 ClipboardHistoryTool::ClipboardHistoryTool(DWORD holdMs) : holdMs_(holdMs) {

@@ -1,7 +1,8 @@
 // Other programs at the clipboard, each run by a thread of the driver's own:
 // an editor that takes a paste in milliseconds, one that holds the clipboard
-// open for a while, and a clipboard history tool that opens it after every
-// change, as Windows' own (Win+V) and others do.
+// open for a while, one that opens it briefly and often, and a clipboard
+// history tool that opens it after every change, as Windows' own (Win+V) and
+// others do.
 #pragma once
 
 #include <windows.h>
@@ -81,6 +82,30 @@ private:
     HANDLE thread_ = nullptr;
     std::atomic<bool> grabbed_{false};
     std::atomic<bool> released_{false};
+};
+
+// A program that opens the clipboard briefly and often, as clipboard
+// pollers and the clipboard sync of remote desktops and virtual machines do:
+// every periodUs it opens it (trying again while another program has it),
+// keeps it for holdUs and lets go. Times are kept by spinning, as sleeps
+// are longer than a millisecond.
+class ClipboardPoller : NotCopied {
+public:
+    ClipboardPoller(DWORD holdUs, DWORD periodUs);
+    ~ClipboardPoller();
+
+    // Times it had the clipboard open, so far.
+    int opens() const { return opens_; }
+
+private:
+    static DWORD WINAPI Main(void* self);
+    void Poll();
+
+    DWORD holdUs_;
+    DWORD periodUs_;
+    HANDLE thread_ = nullptr;
+    std::atomic<bool> stop_{false};
+    std::atomic<int> opens_{0};
 };
 
 // A clipboard history tool: a hidden window registered with

@@ -157,7 +157,7 @@ E2E_SCENARIO("bridge", "not_an_edit_window", "another window in front and no edi
     ExpectEditorUnchanged(run, ed, kBefore + kSelected + kAfter, 800);
     run.ExpectEq("WM_COPY sent to the editor", 0, ed.CopyCount());
     run.ExpectEq("WM_PASTE sent to the editor", 0, ed.PasteCount());
-    run.Expect(!ClipboardText().has_value(), "the clipboard was emptied before the class test");
+    run.ExpectEq("the refused command left the clipboard alone", "older text", ClipboardText().value_or("<no text>"));
 }
 
 E2E_SCENARIO("bridge", "nothing_selected", "a command with nothing selected pastes nothing and says nothing") {
@@ -275,6 +275,34 @@ E2E_SCENARIO("bridge", "known_control", "once found, the editor control is used 
     ExpectEditorText(run, d.editor, text, kDefaultTimeout, "after Undo with another window in front");
 }
 
+E2E_SCENARIO("bridge", "second_editor_window",
+             "a second editor window in front gets the command, the hidden one keeps its text; Undo follows the paste") {
+    const std::string text = kBefore + kSelected + kAfter;
+    const std::string upper = kBefore + kCaseRows[0].expected + kAfter;
+    Desk d = OpenDesk(run, WithText(text));
+    FirstCommand(run, d, text, "the first window, first command");
+    d.editor.SetText(text);
+
+    EditorOptions o = WithText(text);
+    o.caption = L"Unit1.pas (2)";
+    o.y = 80;
+    Editor second = LaunchEditor(run, o);
+    LetToolbarSee(run, second.frame);
+    SelectMiddle(second);
+    SelectMiddle(d.editor);
+    d.toolbar.Command(ids::mnuUpper);
+    ExpectEditorText(run, second, upper, kDefaultTimeout, "the second window in front");
+    ExpectEditorUnchanged(run, d.editor, text, 300);
+
+    // The first window in front, no command there: Undo takes back the paste
+    // in the second one.
+    LetToolbarSee(run, d.editor.frame);
+    d.toolbar.Command(ids::mnuUndo);
+    ExpectEditorText(run, second, text, kDefaultTimeout, "the second window after Undo");
+    ExpectEditorUnchanged(run, d.editor, text, 300);
+    run.Expect(d.toolbar.NoMessageBoxFor(0), "no message box");
+}
+
 E2E_SCENARIO("bridge", "editor_closed", "after the editor is closed: Could not copy, and Undo does nothing") {
     const std::string text = kBefore + kSelected + kAfter;
     Desk d = OpenDesk(run, WithText(text));
@@ -288,7 +316,7 @@ E2E_SCENARIO("bridge", "editor_closed", "after the editor is closed: Could not c
     run.Require(SetClipboardText("older text"), "the driver can set the clipboard");
     d.toolbar.Command(ids::mnuLower);
     ExpectMessageBox(run, d.toolbar, "Source window was not a Delphi TEditWindow.", "Could not copy");
-    run.Expect(!ClipboardText().has_value(), "the clipboard was emptied");
+    run.ExpectEq("the refused command left the clipboard alone", "older text", ClipboardText().value_or("<no text>"));
     run.Expect(d.toolbar.process->Running(), "the toolbar is still running");
 }
 

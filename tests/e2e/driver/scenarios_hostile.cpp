@@ -257,7 +257,73 @@ E2E_SCENARIO("hostile", "clipboard_held",
     run.Expect(t.process->Running(), "the toolbar is still running");
 }
 
+// A program that opens the clipboard for half a millisecond every two: a copy
+// that meets it copies nothing, and it has let go before the toolbar looks.
+// Each command rewrites the selection or says the clipboard is busy; none
+// takes the selection for empty, none pastes while the poller may be there.
+E2E_SCENARIO("hostile", "clipboard_poller",
+             "a program at the clipboard 0.5 ms every 2 ms: twelve comment {...} give { keep } or Clipboard busy, never {  }") {
+    const std::string text = "x := keep;\r\n";
+    Desk d = OpenDesk(run, WithText(text));
+    ClipboardPoller poller(500, 2000);
+    int rewritten = 0;
+    int busy = 0;
+    for (int i = 1; i <= 12; ++i) {
+        const std::string what = "command " + std::to_string(i);
+        d.editor.SetText(text);
+        d.editor.SelectText(run, "keep");
+        const std::string braced = "x := { keep };\r\n";
+        d.toolbar.Command(ids::mnuCommentBrace);
+        // A paste the editor could not make (the poller had the clipboard)
+        // is sent again, so the command ends in the text or in a box.
+        std::vector<MessageBoxInfo> boxes;
+        const bool ended = WaitUntil(
+            [&] {
+                boxes = d.toolbar.MessageBoxes();
+                return !boxes.empty() || d.editor.Text() == braced;
+            },
+            kDefaultTimeout);
+        if (!ended) NotePasteTrouble(run, d.editor, what);
+        run.Require(ended, what + ": the selection rewritten or a message box");
+        if (boxes.empty()) {
+            ++rewritten;
+            run.Expect(d.toolbar.NoMessageBoxFor(300), what + ": no message box");
+            continue;
+        }
+        ++busy;
+        run.ExpectEq(what + ": message", "The clipboard is in use by another program; nothing was pasted.",
+                     boxes.front().text);
+        run.ExpectEq(what + ": caption", "Clipboard busy", boxes.front().caption);
+        Dismiss(run, boxes.front().window, IDOK);
+        ExpectEditorUnchanged(run, d.editor, text, 300);
+    }
+    run.Note(std::to_string(rewritten) + " rewritten, " + std::to_string(busy) + " Clipboard busy; the poller opened the clipboard " +
+             std::to_string(poller.opens()) + " times");
+    // Half a millisecond every two for the whole run: some thousands of times.
+    run.Expect(poller.opens() > 1000, "the poller kept opening the clipboard");
+    run.Expect(d.toolbar.NoMessageBoxFor(0), "no message box left");
+}
+
 // ---------------------------------------------------------------- the editor goes away
+
+namespace {
+
+// The clipboard's text as an editor that speaks only ANSI reads it: the
+// system converts ours, which is handed over when first asked for.
+std::string AnsiClipboardText() {
+    if (!OpenClipboard(nullptr)) return "<clipboard busy>";
+    std::string text = "<no text>";
+    if (HANDLE data = GetClipboardData(CF_TEXT)) {
+        if (const auto* chars = static_cast<const char*>(GlobalLock(data))) {
+            text = chars;
+            GlobalUnlock(data);
+        }
+    }
+    CloseClipboard();
+    return text;
+}
+
+}  // namespace
 
 E2E_SCENARIO("hostile", "editor_closed",
              "the editor closed between commands and during the Indent dialog: messages, no crash") {
@@ -313,7 +379,8 @@ E2E_SCENARIO("hostile", "editor_closed",
             run.ExpectEq(std::string(row.name) + ": message", "Source window was not a Delphi TEditWindow.", box.text);
             run.ExpectEq(std::string(row.name) + ": caption", "Could not copy", box.caption);
             // Looked at while the box is up: the command has not gone on yet.
-            run.Expect(!ClipboardText().has_value(), std::string(row.name) + ": the clipboard was emptied");
+            run.ExpectEq(std::string(row.name) + ": the refused command left the clipboard alone", "older text",
+                         ClipboardText().value_or("<no text>"));
             Dismiss(run, box.window, IDOK);
         }
         run.Expect(d.toolbar.process->Running(), std::string(row.name) + ": the toolbar is still running");
@@ -331,11 +398,16 @@ E2E_SCENARIO("hostile", "editor_closed",
     const Dialog dialog = OpenDialog(run, d.toolbar, ids::mnuIndent, L"TfrmIndent");
     run.Require(fresh.process->CloseWindows(kDefaultTimeout), "the editor closes");
     dialog.Close(ids::butOK);
-    // The paste goes nowhere, but the text is not lost: it is on the clipboard.
+    // Nothing to paste into, but the text is not lost: it is on the clipboard, and the user is told.
     const std::string indented = PrefixLines("UNIT" + text.substr(4), "  ");
-    run.Expect(WaitUntil([&] { return ClipboardText() == indented; }, kDefaultTimeout),
-               "the indented text is on the clipboard");
-    run.Expect(d.toolbar.NoMessageBoxFor(500), "no message box");
+    const MessageBoxInfo box = d.toolbar.WaitMessageBox(run);
+    run.ExpectEq("message", "The editor window was closed, so nothing was pasted. The text is left on the clipboard.",
+                 box.text);
+    run.ExpectEq("caption", "Editor closed", box.caption);
+    // Read as ANSI first: the system converts the text we hand over on that request.
+    run.ExpectEq("the indented text, read as ANSI", indented, AnsiClipboardText());
+    run.ExpectEq("the indented text is on the clipboard", indented, ClipboardText().value_or("<no text>"));
+    Dismiss(run, box.window, IDOK);
     run.Expect(d.toolbar.process->Running(), "the toolbar is still running");
 }
 
