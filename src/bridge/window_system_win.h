@@ -57,6 +57,7 @@ public:
     std::string WindowTitle(Hwnd w, std::size_t maxChars) override;
     Hwnd FirstChild(Hwnd w) override;
     Hwnd NextSibling(Hwnd w) override;
+    Hwnd TopLevelOf(Hwnd w) override;
     void Send(Hwnd w, EditMessage m) override;
     void RaiseWindow(Hwnd w) override;
 
