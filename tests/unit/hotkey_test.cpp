@@ -69,6 +69,7 @@ TEST(KeyOption, TheCommandLineChoosesTheKey) {
         {{"/key:"}, std::nullopt, true},
         {{"/key:F12"}, std::nullopt, true},
         {{"/key:none", "/key:Ctrl+Shift+F12"}, f12, false},
+        {{"/key:oops", "/key:Ctrl+Shift+F12"}, f12, false},
         {{"/key:Ctrl+Shift+F12", "/key:oops"}, std::nullopt, true},
     };
     for (const Row& r : rows) {
