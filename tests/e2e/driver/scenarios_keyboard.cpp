@@ -81,7 +81,11 @@ E2E_SCENARIO("keyboard", "upper_case", "the key, then the access keys i, c, u: U
     run.Expect(!KeyIsFree(kDefaultMods, VK_SPACE), "with the editor in front Snipkit holds the key");
 
     OpenKeyMenu(run, d, kDefaultKey);
-    PressKeys(run, {"i", "c", "u"});
+    PressKeys(run, {"i", "c"});
+    run.Require(WaitUntil([&] { return OpenMenus(d.toolbar.process->pid()).size() == 3; }, kDefaultTimeout),
+                "&Insert and &Case opened their submenus");
+    ShotIfAsked(run, "07-key-menu");
+    PressKeys(run, {"u"});
     ExpectEditorText(run, d.editor, kUpper, kDefaultTimeout, "after the key, &Insert, &Case, &UPPER CASE");
     run.Expect(MenusClosed(d.toolbar), "the menu closed");
     ExpectPastes(run, d.editor, 1, "pastes");
