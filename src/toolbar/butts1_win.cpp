@@ -295,7 +295,9 @@ void TForm1::OpenKeyMenu() {
     PostMessageW(Handle(), WM_NULL, 0, 0);
     if (picked != 0) {
         PostMessageW(Handle(), WM_COMMAND, MAKEWPARAM(picked, 0), 0);
-    } else {
+    } else if (GetForegroundWindow() == Handle()) {
+        // Closed with Escape: back to the editor. A click into another
+        // window has already made that one the foreground; it stays there.
         SetForegroundWindow(editor);
     }
 }
