@@ -3,16 +3,20 @@
 // against the floor of that cycle (the driver itself makes the editor copy,
 // reads and writes the clipboard and makes it paste, with no rewrite); and
 // the toolbar's start to a visible window against a bare Win32 window
-// program. A benchmark, not a test: it is built with the end-to-end steps
+// program. A typical edit, UPPER CASE on twenty lines, is timed from its
+// pick in an open menu (the toolbar's, and the keyboard key's) to the
+// editor's paste done, by the editor's own notes of when it got what. A benchmark, not a test: it is built with the end-to-end steps
 // into a program of its own, e2e_bench.exe, whose group "bench" is what
 // bench/e2e_cycle.sh runs.
 //
 // The table rows are printed as "row: | ... |" for the script to collect.
 #include "toolbar/command_ids.h"
 #include "driver/desk.h"
+#include "e2e_protocol.h"
 
 #include <algorithm>
 #include <cstdio>
+#include <functional>
 
 namespace e2e {
 namespace {
@@ -41,12 +45,20 @@ std::string Fixed(double v, int decimals) {
     return buf;
 }
 
-void Row(const std::string& measure, double ours, double yardstick, double target, const std::string& unit) {
+void Row(const std::string& measure, double ours, double yardstick, double target, const std::string& unit,
+         int decimals = 0) {
     const double ratio = yardstick > 0 ? ours / yardstick : 0;
-    std::printf("    row: | %s | %s %s | %s %s | %s | <= %s %s |\n", measure.c_str(), Fixed(ours, 0).c_str(),
-                unit.c_str(), Fixed(yardstick, 0).c_str(), unit.c_str(), Fixed(ratio, 2).c_str(),
+    std::printf("    row: | %s | %s %s | %s %s | %s | <= %s %s |\n", measure.c_str(), Fixed(ours, decimals).c_str(),
+                unit.c_str(), Fixed(yardstick, decimals).c_str(), unit.c_str(), Fixed(ratio, 2).c_str(),
                 Fixed(target, 1).c_str(), ratio <= target ? "(met)" : "(missed)");
     std::fflush(stdout);
+}
+
+// When the editor noted an event (kPropCopyAt, ...), in ms after t0, a time
+// in microseconds from MicrosecondsNow.
+double StampMs(const Editor& ed, const wchar_t* prop, DWORD t0) {
+    const auto at = static_cast<DWORD>(reinterpret_cast<UINT_PTR>(GetPropW(ed.frame, prop)));
+    return static_cast<DWORD>(at - t0) / 1000.0;
 }
 
 // One cycle's times, in ms from the start: the editor's copy seen, its
@@ -72,8 +84,8 @@ struct Series {
             between.push_back(c.pasteStarted - c.copied);
             paste.push_back(c.done - c.pasteStarted);
         }
-        return std::string(first) + " " + Fixed(Median(copy), 0) + " ms; " + second + " " + Fixed(Median(between), 0) +
-               " ms; the editor's paste " + Fixed(Median(paste), 0) + " ms";
+        return std::string(first) + " " + Fixed(Median(copy), 1) + " ms; " + second + " " + Fixed(Median(between), 1) +
+               " ms; the editor's paste " + Fixed(Median(paste), 1) + " ms";
     }
 };
 
@@ -97,10 +109,13 @@ Cycle ToolbarCycle(Run& run, const Desk& d, int command) {
 }
 
 // The floor: the same cycle with nothing in between but moving the text
-// from the clipboard to the clipboard.
-Cycle FloorCycle(Run& run, const Editor& ed) {
-    SendPatiently(ed.control, EM_SETSEL, 0, -1, kBenchTimeout);
+// from the clipboard to the clipboard; on the whole text unless a selection is given.
+// `small`: the end is the editor's own note of its paste done, as for the
+// toolbar's small cycles, which are timed by the editor's notes alone.
+Cycle FloorCycle(Run& run, const Editor& ed, int start = 0, int end = -1, bool small = false) {
+    SendPatiently(ed.control, EM_SETSEL, static_cast<WPARAM>(start), end, kBenchTimeout);
     Cycle c;
+    const DWORD t0us = MicrosecondsNow();
     const double t0 = Now();
     SendMessageW(ed.control, WM_COPY, 0, 0);
     c.copied = Now() - t0;
@@ -115,6 +130,7 @@ Cycle FloorCycle(Run& run, const Editor& ed) {
     c.pasteStarted = Now() - t0;
     SendMessageW(ed.control, WM_PASTE, 0, 0);
     c.done = Now() - t0;
+    if (small) c.done = StampMs(ed, kPropPasteDoneAt, t0us);
     return c;
 }
 
@@ -178,6 +194,107 @@ E2E_SCENARIO("bench", "cycle", "UPPER CASE and comment // on 1 MB and 10 MB agai
         run.Expect(d.toolbar.NoMessageBoxFor(0), "no message box");
         run.CloseAll();
     }
+}
+
+namespace {
+
+// Twenty lines as they are typed: short, indented, in lower case.
+std::string TypicalLines(int from, int count) {
+    std::string s;
+    for (int i = from; i < from + count; ++i) {
+        const std::string k = std::to_string(i);
+        s += i % 5 == 0 ? "  if count" + k + " > limit then\r\n"
+                        : "    result := result + value" + k + " * 2;  // step " + k + "\r\n";
+    }
+    return s;
+}
+
+std::string Upper(std::string s) {
+    for (char& c : s) {
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    }
+    return s;
+}
+
+// One UPPER CASE from its pick to the editor's paste done. `open`, when
+// given, opens a menu and its Case submenu with real input; the pick is then
+// the access key u, handed to the toolbar's menu loop at t0. Without a menu
+// the pick is the command itself, as the menu would post it.
+Cycle PickedCycle(Run& run, const Desk& d, const std::string& before, const std::string& lines,
+                  const std::string& after, const std::function<void()>& open) {
+    d.editor.SetAndSelect(before, lines, after);
+    const DWORD pid = d.toolbar.process->pid();
+    if (open) {
+        open();
+        run.Require(WaitUntil([&] { return OpenMenus(pid).size() >= 2; }, kBenchTimeout), "the Case submenu is open");
+    }
+    const int copies = d.editor.CopyCount();
+    const int pastes = d.editor.PasteCount();
+    // The times are the editor's own notes: waiting for them by polling
+    // would add its own delay to a cycle of a few milliseconds.
+    const DWORD t0 = MicrosecondsNow();
+    if (open) {
+        PostMessageW(d.toolbar.window, WM_CHAR, 'u', 0);
+    } else {
+        d.toolbar.Command(ids::mnuUpper);
+    }
+    run.Require(WaitUntil([&] { return d.editor.CopyCount() > copies; }, kBenchTimeout), "the editor copied");
+    run.Require(WaitUntil([&] { return d.editor.PasteCount() > pastes; }, kBenchTimeout), "the editor pasted");
+    run.Require(WaitPastes(d.editor, pastes + 1, kBenchTimeout), "the editor finished its paste");
+    Cycle c;
+    c.copied = StampMs(d.editor, kPropCopyAt, t0);
+    c.pasteStarted = StampMs(d.editor, kPropPasteAt, t0);
+    c.done = StampMs(d.editor, kPropPasteDoneAt, t0);
+    run.Require(d.editor.Text() == before + Upper(lines) + after, "the lines are in upper case");
+    run.Require(WaitUntil([&] { return OpenMenus(pid).empty(); }, kBenchTimeout), "the menu closed");
+    return c;
+}
+
+}  // namespace
+
+E2E_SCENARIO("bench", "typical", "UPPER CASE on 20 lines through the toolbar's menu and the key, against the floor") {
+    if (!HaveHost(run)) run.Fail("needs the X display through the runner's host helper");
+    const std::string before = TypicalLines(0, 10);
+    const std::string lines = TypicalLines(10, 20);
+    const std::string after = TypicalLines(30, 10);
+    Desk d = OpenDesk(run, WithText(before + lines + after));
+    const int start = Utf16Length(before);
+    const int end = start + Utf16Length(lines);
+    const POINT aside{1270, 1015};
+    auto byMenu = [&] {
+        ClickMenuButton(run, d.toolbar, ids::butText);
+        PressKeys(run, {"c"});
+    };
+    auto byKey = [&] {
+        MovePointer(run, aside);
+        PressKeysIn(run, d.editor.frame, {"ctrl+alt+shift+space"});
+        PressKeys(run, {"i", "c"});
+    };
+    // The first command finds the editor control; neither is timed.
+    PickedCycle(run, d, before, lines, after, byMenu);
+    d.editor.SetAndSelect(before, lines, after);
+    FloorCycle(run, d.editor, start, end);
+    Series floor, command, menu, key;
+    const int runs = Runs({"20 lines", 0, 11});
+    for (int i = 0; i < runs; ++i) {
+        d.editor.SetAndSelect(before, lines, after);
+        floor.runs.push_back(FloorCycle(run, d.editor, start, end, true));
+        command.runs.push_back(PickedCycle(run, d, before, lines, after, nullptr));
+        menu.runs.push_back(PickedCycle(run, d, before, lines, after, byMenu));
+        key.runs.push_back(PickedCycle(run, d, before, lines, after, byKey));
+    }
+    run.Note("20 lines (" + std::to_string(lines.size()) + " bytes, " + std::to_string(runs) + " runs)");
+    run.Note("  floor: " + floor.Breakdown("WM_COPY answered after", "clipboard read and written in"));
+    const char* between = "WM_PASTE arrived (the editor's copy, the toolbar's read, rewrite and write) after";
+    run.Note("  the command alone: " + command.Breakdown("WM_COPY arrived after", between));
+    run.Note("  toolbar's menu: " + menu.Breakdown("WM_COPY arrived after", between));
+    run.Note("  the key's menu: " + key.Breakdown("WM_COPY arrived after", between));
+    constexpr double kTarget = 1.2;
+    Row("UPPER CASE, 20 lines, the command alone (no menu) to pasted text", command.Total(), floor.Total(), kTarget,
+        "ms", 1);
+    Row("UPPER CASE, 20 lines, pick in the toolbar's menu to pasted text", menu.Total(), floor.Total(), kTarget, "ms", 1);
+    Row("UPPER CASE, 20 lines, pick in the key's menu to pasted text", key.Total(), floor.Total(), kTarget, "ms", 1);
+    run.Expect(d.toolbar.NoMessageBoxFor(0), "no message box");
 }
 
 namespace {

@@ -10,6 +10,9 @@
 #   - UPPER CASE and comment // on a 1 MB and a 10 MB selection, from the
 #     command to the editor holding the result, against the floor: the same
 #     copy, clipboard and paste done by the benchmark program with no rewrite;
+#   - UPPER CASE on a 20-line selection, from the pick in an open menu (the
+#     toolbar's and the keyboard key's) to the editor's paste done, and the
+#     command alone without a menu, against the same floor on those lines;
 #   - the toolbar's start to a visible window against a bare Win32 window;
 #   - the size of the i686 snipkit.exe.
 # SNIPKIT_BENCH_RUNS sets the number of timed runs per measure. A benchmark,

@@ -44,9 +44,13 @@ shots() {  # DPI: the demo's screenshots of a Wine prefix set to that DPI
 
 shots 96
 shots 144
+# The keyboard key's menu, from the scenario that picks UPPER CASE with it.
+SNIPKIT_E2E_STATE="$state/96" bash "$repo/tests/e2e/run_e2e.sh" "$win_dir" --shots "$state/96/shots" \
+    keyboard.upper_case >/dev/null
 convert "$state/96/shots/01-selected.png" -crop "$crop" +repage "$docs/toolbar.png"
 convert "$state/96/shots/02-case-menu.png" -crop "$crop" +repage "$docs/menu.png"
 convert "$state/96/shots/06-about-box.png" -crop "$crop" +repage "$docs/about-96dpi.png"
 convert "$state/144/shots/06-about-box.png" -crop "$crop" +repage "$docs/about-144dpi.png"
 convert "$state/144/shots/02-case-menu.png" -crop "$crop" +repage "$docs/menu-144dpi.png"
+convert "$state/96/shots/07-key-menu.png" -crop "$crop" +repage "$docs/key-menu.png"
 ls -l "$docs"/*.png

@@ -39,6 +39,8 @@ public:
     virtual Hwnd Parent(Hwnd w) = 0;
     virtual Hwnd FirstChild(Hwnd w) = 0;
     virtual Hwnd NextSibling(Hwnd w) = 0;
+    // The top-level window w belongs to (w itself when it is one); 0 for no window.
+    virtual Hwnd TopLevelOf(Hwnd w) = 0;
     virtual void Send(Hwnd w, EditMessage m) = 0;
     // SetWindowPos(w, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE).
     virtual void RaiseWindow(Hwnd w) = 0;

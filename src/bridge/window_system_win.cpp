@@ -60,6 +60,8 @@ Hwnd Win32WindowSystem::FirstChild(Hwnd w) { return w == 0 ? 0 : FromHwnd(GetWin
 
 Hwnd Win32WindowSystem::NextSibling(Hwnd w) { return w == 0 ? 0 : FromHwnd(GetWindow(ToHwnd(w), GW_HWNDNEXT)); }
 
+Hwnd Win32WindowSystem::TopLevelOf(Hwnd w) { return w == 0 ? 0 : FromHwnd(GetAncestor(ToHwnd(w), GA_ROOT)); }
+
 void Win32WindowSystem::Send(Hwnd w, EditMessage m) {
     if (w == 0) return;
     SendMessageW(ToHwnd(w), static_cast<UINT>(m), 0, 0);

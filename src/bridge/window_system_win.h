@@ -60,6 +60,7 @@ public:
     Hwnd Parent(Hwnd w) override;
     Hwnd FirstChild(Hwnd w) override;
     Hwnd NextSibling(Hwnd w) override;
+    Hwnd TopLevelOf(Hwnd w) override;
     void Send(Hwnd w, EditMessage m) override;
     void RaiseWindow(Hwnd w) override;
 

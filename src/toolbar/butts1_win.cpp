@@ -1,7 +1,5 @@
 #include "toolbar/butts1_win.h"
 
-#include <array>
-#include <cstddef>
 #include <stdexcept>
 
 #include "about/help_win.h"
@@ -32,25 +30,34 @@ constexpr int kTop = 426;
 constexpr int kButtonTop = 8;
 constexpr int kButtonSize = 25;
 
+// The popup menus and their submenus.
+enum class Menu { None, Main, Text, Case, Code, Format, Comment, Help };
+
+// `opens`: the menu the button opens (none for a plain command); `keyCaption`:
+// the button's line, with its access key, in the keyboard key's menu.
 struct ToolbarButton {
     int id;
     int left;
     const wchar_t* hint;
     const PixelArt& picture;
     void (TForm1::*click)();
+    Menu opens;
+    const wchar_t* keyCaption;
 };
 
 const ToolbarButton kButtons[] = {
-    {ids::butMenu, 8, L"General options", pictures::kButMenu, &TForm1::butMenuClick},
-    {ids::butText, 36, L"Insert new blocks of code", pictures::kButText, &TForm1::butTextClick},
-    {ids::butFormat, 64, L"Format text (comment etc)", pictures::kButFormat, &TForm1::butFormatClick},
-    {ids::butStash, 96, L"Stash clip for later use", pictures::kButStash, &TForm1::butStashClick},
-    {ids::butLoad, 122, L"Retrieve code from stash", pictures::kButLoad, &TForm1::butLoadClick},
-    {ids::butHelp, 154, L"Help!", pictures::kButHelp, &TForm1::butHelpClick},
+    {ids::butMenu, 8, L"General options", pictures::kButMenu, &TForm1::butMenuClick, Menu::Main,
+     L"&General options"},
+    {ids::butText, 36, L"Insert new blocks of code", pictures::kButText, &TForm1::butTextClick, Menu::Text,
+     L"&Insert new blocks of code"},
+    {ids::butFormat, 64, L"Format text (comment etc)", pictures::kButFormat, &TForm1::butFormatClick, Menu::Format,
+     L"&Format text"},
+    {ids::butStash, 96, L"Stash clip for later use", pictures::kButStash, &TForm1::butStashClick, Menu::None,
+     L"&Stash clip"},
+    {ids::butLoad, 122, L"Retrieve code from stash", pictures::kButLoad, &TForm1::butLoadClick, Menu::None,
+     L"&Retrieve code"},
+    {ids::butHelp, 154, L"Help!", pictures::kButHelp, &TForm1::butHelpClick, Menu::Help, L"&Help"},
 };
-
-// The popup menus and their submenus.
-enum class Menu { None, Main, Text, Case, Code, Format, Comment, Help, Count };
 
 // One row per menu line, in menu order: a command (id and handler), a
 // submenu (`opens`), or a separator (no caption).
@@ -124,6 +131,31 @@ win::MenuHandle NewPopup() {
     return menu;
 }
 
+// Menu m with its submenus, made afresh from the table; `flagsOf` gives a
+// command's check mark.
+template <typename FlagsOf>
+win::MenuHandle MakeMenu(Menu m, const FlagsOf& flagsOf) {
+    win::MenuHandle menu = NewPopup();
+    for (const MenuLine& line : kMenuLines) {
+        if (line.menu != m) continue;
+        if (line.opens != Menu::None) {
+            win::MenuHandle sub = MakeMenu(line.opens, flagsOf);
+            // From here on the parent menu owns the submenu.
+            if (AppendMenuW(menu.get(), MF_POPUP, reinterpret_cast<UINT_PTR>(sub.get()), line.caption)) sub.release();
+        } else if (line.caption == nullptr) {
+            AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
+        } else {
+            AppendMenuW(menu.get(), MF_STRING | flagsOf(line), static_cast<UINT_PTR>(line.id), line.caption);
+        }
+    }
+    return menu;
+}
+
+// The foreground hook's call; it comes through the toolbar's message loop.
+void CALLBACK OnForeground(HWINEVENTHOOK, DWORD, HWND, LONG, LONG, DWORD, DWORD) {
+    if (auto* toolbar = dynamic_cast<TForm1*>(win::App().MainForm())) toolbar->FollowForeground();
+}
+
 }  // namespace
 
 TForm1::TForm1() : Form(ToolbarDef()) {}
@@ -168,31 +200,39 @@ void TForm1::SetUpComponents() {
 }
 
 void TForm1::BuildMenus() {
-    constexpr auto kMenus = static_cast<std::size_t>(Menu::Count);
-    std::array<win::MenuHandle, kMenus> menus;
-    // A submenu's own lines may follow the line that hands it to its parent,
-    // so items are added through handles that outlive the hand-over.
-    std::array<HMENU, kMenus> handles{};
-    for (std::size_t i = 1; i < kMenus; ++i) {
-        menus[i] = NewPopup();
-        handles[i] = menus[i].get();
-    }
-    auto of = [&menus](Menu m) -> win::MenuHandle& { return menus[static_cast<std::size_t>(m)]; };
-    for (const MenuLine& line : kMenuLines) {
-        HMENU menu = handles[static_cast<std::size_t>(line.menu)];
-        if (line.opens != Menu::None) {
-            // The parent menu owns the submenu from here on.
-            AppendMenuW(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(of(line.opens).release()), line.caption);
-        } else if (line.caption == nullptr) {
-            AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-        } else {
-            AppendMenuW(menu, MF_STRING | line.flags, static_cast<UINT_PTR>(line.id), line.caption);
+    auto initial = [](const MenuLine& line) { return line.flags; };
+    popMain_ = MakeMenu(Menu::Main, initial);
+    popText_ = MakeMenu(Menu::Text, initial);
+    popFormat_ = MakeMenu(Menu::Format, initial);
+    popHelp_ = MakeMenu(Menu::Help, initial);
+}
+
+win::MenuHandle TForm1::BuildKeyMenu() const {
+    // Check marks as the toolbar's own menus show them now.
+    auto current = [this](const MenuLine& line) -> UINT {
+        for (HMENU m : {popMain_.get(), popText_.get(), popFormat_.get(), popHelp_.get()}) {
+            const UINT state = GetMenuState(m, static_cast<UINT>(line.id), MF_BYCOMMAND);
+            if (state != static_cast<UINT>(-1)) return state & MF_CHECKED;
         }
+        return line.flags;
+    };
+    win::MenuHandle menu = NewPopup();
+    for (const ToolbarButton& b : kButtons) {
+        if (b.opens == Menu::None) {
+            // The button's id: its WM_COMMAND then runs the button's click.
+            AppendMenuW(menu.get(), MF_STRING, static_cast<UINT_PTR>(b.id), b.keyCaption);
+            continue;
+        }
+        win::MenuHandle sub = MakeMenu(b.opens, current);
+        if (AppendMenuW(menu.get(), MF_POPUP, reinterpret_cast<UINT_PTR>(sub.get()), b.keyCaption)) sub.release();
     }
-    popMain_ = std::move(of(Menu::Main));
-    popText_ = std::move(of(Menu::Text));
-    popFormat_ = std::move(of(Menu::Format));
-    popHelp_ = std::move(of(Menu::Help));
+    return menu;
+}
+
+void TForm1::SetKey(const KeySetting& setting) {
+    hotKeys_.SetOwner(Handle());
+    if (setting.key) foregroundHook_.emplace(&OnForeground);
+    editorKey_.Start(setting);
 }
 
 void TForm1::form_create() {
@@ -210,7 +250,17 @@ void TForm1::Timer1Timer() {
 }
 
 void TForm1::OnTimer(UINT_PTR timerId) {
-    if (timerId == kTimer1) Timer1Timer();
+    if (timerId != kTimer1) return;
+    Timer1Timer();
+    // Beside the hook, which a system may not call for every change.
+    editorKey_.Follow();
+}
+
+bool TForm1::OnMessage(UINT msg, WPARAM wp, LPARAM, LRESULT& result) {
+    if (msg != WM_HOTKEY || wp != static_cast<WPARAM>(win::kEditorKeyId)) return false;
+    OpenKeyMenu();
+    result = 0;
+    return true;
 }
 
 // The toolbar's window owns the clipboard whenever a command has written it.
@@ -239,6 +289,33 @@ void TForm1::OpenPopup(HMENU menu, int buttonId, bool belowButton) {
     SetForegroundWindow(Handle());
     TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_RIGHTBUTTON, x, y, 0, Handle(), nullptr);
     PostMessageW(Handle(), WM_NULL, 0, 0);
+}
+
+// The key's menu opens at the editor's caret. The toolbar owns it, as it owns
+// its buttons' menus, and a pick comes to it as theirs do.
+void TForm1::OpenKeyMenu() {
+    const auto editor = reinterpret_cast<HWND>(editorKey_.EditorInFront());
+    // The key came after another window came to the front, before the word
+    // of it: let the key go at once.
+    if (editor == nullptr) return editorKey_.Follow();
+    // While a dialog or message box of the toolbar is up its buttons do
+    // nothing, so neither does the key.
+    if (!IsWindowEnabled(Handle())) return;
+    // The window the user works in is the one in front now, not at the last tick.
+    Timer1Timer();
+    win::MenuHandle menu = BuildKeyMenu();
+    const POINT at = win::CaretOrPointer(editor);
+    SetForegroundWindow(Handle());
+    const int picked = static_cast<int>(TrackPopupMenu(
+        menu.get(), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD, at.x, at.y, 0, Handle(), nullptr));
+    PostMessageW(Handle(), WM_NULL, 0, 0);
+    if (picked != 0) {
+        PostMessageW(Handle(), WM_COMMAND, MAKEWPARAM(picked, 0), 0);
+    } else if (GetForegroundWindow() == Handle()) {
+        // Closed with Escape: back to the editor. A click into another
+        // window has already made that one the foreground; it stays there.
+        SetForegroundWindow(editor);
+    }
 }
 
 void TForm1::butMenuClick() { OpenPopup(popMain_.get(), ids::butMenu, false); }

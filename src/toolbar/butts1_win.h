@@ -2,6 +2,7 @@
 // buttons, four of which open the popup menus that lead to every command.
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "bridge/bridge.h"
@@ -11,6 +12,8 @@
 #include "format/findent.h"
 #include "stash/stash_commands.h"
 #include "templates/template_commands.h"
+#include "toolbar/hotkey.h"
+#include "toolbar/hotkey_win.h"
 #include "ui/form_win.h"
 #include "ui/handles_win.h"
 
@@ -41,6 +44,11 @@ public:
     MessageBoxes& Boxes() { return boxes_; }
     FileSystem& Files() { return files_; }
     void SetDialogs(const Dialogs& dialogs) { dialogs_ = dialogs; }
+    // The keyboard key chosen on the command line; from here on it follows
+    // the foreground window.
+    void SetKey(const KeySetting& setting);
+    // A window may have come to the front.
+    void FollowForeground() { editorKey_.Follow(); }
 
     // The hint stored with a toolbar button (tooltips are never shown).
     std::wstring Hint(int buttonId) const;
@@ -89,11 +97,15 @@ protected:
     void OnTimer(UINT_PTR timerId) override;
     bool OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
     void OnClose() override;
+    bool OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
 
 private:
     void SetUpComponents();
     void BuildMenus();
+    // The keyboard key's menu: every button's menu or command in one.
+    win::MenuHandle BuildKeyMenu() const;
     void OpenPopup(HMENU menu, int buttonId, bool belowButton);
+    void OpenKeyMenu();
 
     win::Win32WindowSystem windows_;
     Win32MessageBoxes boxes_;
@@ -110,6 +122,11 @@ private:
     win::MenuHandle popText_;
     win::MenuHandle popFormat_;
     win::MenuHandle popHelp_;
+    // Declared in this order so that the key is let go before its
+    // registration goes, and the hook goes before the key.
+    win::Win32HotKeys hotKeys_;
+    EditorKey editorKey_{windows_, boxes_, hotKeys_, bridge_.State()};
+    std::optional<win::ForegroundHook> foregroundHook_;
 };
 
 // The toolbar, the application's main form.

@@ -4,14 +4,18 @@
 #include <windows.h>
 
 #include <commctrl.h>
+#include <shellapi.h>
 
 #include <exception>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "about/Aboutwin_win.h"
 #include "about/help_win.h"
 #include "bridge/app_error.h"
 #include "toolbar/butts1_win.h"
+#include "toolbar/hotkey.h"
 #include "toolbar/pictures/app_icon.h"
 #include "format/findent_win.h"
 #include "stash/stash_forms_win.h"
@@ -19,6 +23,21 @@
 #include "ui/application_win.h"
 #include "ui/modal_win.h"
 #include "ui/wide_win.h"
+
+namespace {
+
+// The arguments after the program's name, in UTF-8.
+std::vector<std::string> Arguments() {
+    std::vector<std::string> args;
+    int count = 0;
+    LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &count);
+    if (argv == nullptr) return args;
+    for (int i = 1; i < count; ++i) args.push_back(snipkit::WideToUtf8(argv[i]));
+    LocalFree(argv);
+    return args;
+}
+
+}  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     INITCOMMONCONTROLSEX controls{};
@@ -46,6 +65,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
         dialogs.frmSave = &app.CreateForm(NewTfrmSave());
         dialogs.frmStash = &app.CreateForm(NewTfrmStash());
         toolbar.SetDialogs(dialogs);
+        // Once everything exists: a word about a bad /key: comes in front of
+        // a toolbar that already works.
+        toolbar.SetKey(KeyFromArguments(Arguments()));
         return app.Run();
     } catch (const std::exception& e) {
         // Without an application object there is no title to borrow.

@@ -1,6 +1,8 @@
 // Names shared by the stand-in editor and the test driver.
 #pragma once
 
+#include <windows.h>
+
 namespace e2e {
 
 // The IDE editor's window classes, which the toolbar looks for.
@@ -23,6 +25,21 @@ inline constexpr const wchar_t* kPropPasteDoneCount = L"SnipkitE2E.PastesDone";
 inline constexpr const wchar_t* kPropBlockedPasteCount = L"SnipkitE2E.BlockedPastes";
 inline constexpr const wchar_t* kPropBlockedBy = L"SnipkitE2E.BlockedBy";
 inline constexpr const wchar_t* kPropBlockedByPid = L"SnipkitE2E.BlockedByPid";
+
+// When the last WM_COPY and WM_PASTE arrived and the last paste was done:
+// the system's performance counter in microseconds, its low 32 bits, so that
+// the benchmark can time a cycle without polling for it.
+inline constexpr const wchar_t* kPropCopyAt = L"SnipkitE2E.CopyAt";
+inline constexpr const wchar_t* kPropPasteAt = L"SnipkitE2E.PasteAt";
+inline constexpr const wchar_t* kPropPasteDoneAt = L"SnipkitE2E.PasteDoneAt";
+
+inline unsigned long MicrosecondsNow() {
+    LARGE_INTEGER t, f;
+    QueryPerformanceCounter(&t);
+    QueryPerformanceFrequency(&f);
+    return static_cast<unsigned long>(static_cast<unsigned long long>(t.QuadPart) * 1000000ull /
+                                      static_cast<unsigned long long>(f.QuadPart));
+}
 
 // The toolbar's own window.
 inline constexpr const wchar_t* kToolbarClass = L"TForm1";

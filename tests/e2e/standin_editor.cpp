@@ -34,6 +34,10 @@ HWND g_edit = nullptr;
 WNDPROC g_editProc = nullptr;
 HFONT g_font = nullptr;
 
+void Stamp(const wchar_t* prop) {
+    SetPropW(g_frame, prop, reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(e2e::MicrosecondsNow())));
+}
+
 void Bump(const wchar_t* prop) {
     const auto n = reinterpret_cast<UINT_PTR>(GetPropW(g_frame, prop));
     SetPropW(g_frame, prop, reinterpret_cast<HANDLE>(n + 1));
@@ -82,6 +86,7 @@ LRESULT Paste(HWND hwnd, WPARAM wp, LPARAM lp) {
     }
     const LRESULT result = CallWindowProcW(g_editProc, hwnd, WM_PASTE, wp, lp);
     CloseClipboard();
+    Stamp(e2e::kPropPasteDoneAt);
     Bump(e2e::kPropPasteDoneCount);
     return result;
 }
@@ -91,10 +96,12 @@ LRESULT Paste(HWND hwnd, WPARAM wp, LPARAM lp) {
 LRESULT CALLBACK CountingEditProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
         case WM_COPY:
+            Stamp(e2e::kPropCopyAt);
             CopySelection(hwnd);
             Bump(e2e::kPropCopyCount);
             return 0;
         case WM_PASTE:
+            Stamp(e2e::kPropPasteAt);
             Bump(e2e::kPropPasteCount);
             return Paste(hwnd, wp, lp);
         case WM_UNDO: Bump(e2e::kPropUndoCount); break;
@@ -134,7 +141,7 @@ LRESULT CALLBACK FrameProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         case WM_DESTROY:
             for (const wchar_t* p : {e2e::kPropCopyCount, e2e::kPropPasteCount, e2e::kPropUndoCount,
                                      e2e::kPropCutCount, e2e::kPropPasteDoneCount, e2e::kPropBlockedPasteCount, e2e::kPropBlockedBy,
-                                     e2e::kPropBlockedByPid}) {
+                                     e2e::kPropBlockedByPid, e2e::kPropCopyAt, e2e::kPropPasteAt, e2e::kPropPasteDoneAt}) {
                 RemovePropW(hwnd, p);
             }
             PostQuitMessage(0);

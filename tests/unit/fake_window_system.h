@@ -118,6 +118,11 @@ public:
         }
         return 0;
     }
+    Hwnd TopLevelOf(Hwnd w) override {
+        if (!IsWindow(w)) return 0;
+        while (windows_[w].parent != 0) w = windows_[w].parent;
+        return w;
+    }
     void Send(Hwnd to, EditMessage m) override {
         sent.push_back({to, m});
         if (!IsWindow(to)) return;

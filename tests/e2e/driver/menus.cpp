@@ -38,10 +38,17 @@ std::vector<MenuItem> ParseDump(const std::string& text) {
 }  // namespace
 
 OpenedMenu ReadButtonMenu(Run& run, const Toolbar& toolbar, int buttonId) {
-    using namespace menudump;
     HWND button = toolbar.Control(buttonId);
     run.Require(button != nullptr, "the toolbar has the button " + std::to_string(buttonId));
-    run.Require(OpenMenus(toolbar.process->pid()).empty(), "no menu of the toolbar is open before the click");
+    // The user's click on the button.
+    return ReadMenuOpenedBy(
+        run, toolbar, [button] { PostMessageW(button, BM_CLICK, 0, 0); }, "a click on button " + std::to_string(buttonId));
+}
+
+OpenedMenu ReadMenuOpenedBy(Run& run, const Toolbar& toolbar, const std::function<void()>& open,
+                            const std::string& what) {
+    using namespace menudump;
+    run.Require(OpenMenus(toolbar.process->pid()).empty(), "no menu of the toolbar is open before " + what);
 
     HANDLE mapping = CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, kMappingSize, kMappingName);
     HANDLE done = CreateEventW(nullptr, TRUE, FALSE, kDoneEventName);
@@ -70,8 +77,7 @@ OpenedMenu ReadButtonMenu(Run& run, const Toolbar& toolbar, int buttonId) {
             PostMessageW(toolbar.window, WM_CANCELMODE, 0, 0);
             WaitUntil([&] { return OpenMenus(toolbar.process->pid()).empty(); }, kDefaultTimeout);
         }
-        // The user's click on the button.
-        PostMessageW(button, BM_CLICK, 0, 0);
+        open();
         opened = WaitUntil([&] { return !OpenMenus(toolbar.process->pid()).empty(); }, kDefaultTimeout);
         if (!opened) continue;
         Pump(100);  // let it settle where it opens
@@ -87,7 +93,7 @@ OpenedMenu ReadButtonMenu(Run& run, const Toolbar& toolbar, int buttonId) {
         }
     }
     UnhookWindowsHookEx(hook);
-    run.Require(opened, "a popup menu opened after a click on button " + std::to_string(buttonId));
+    run.Require(opened, "a popup menu opened after " + what);
     run.Require(!text.empty(), "the open menu could be read");
     if (!WaitUntil([&] { return OpenMenus(toolbar.process->pid()).empty(); }, kDefaultTimeout)) {
         run.Fail("the menu did not close again");

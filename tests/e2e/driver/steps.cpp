@@ -454,6 +454,8 @@ void Editor::SelectAll() const { Select(0, -1); }
 
 void Editor::Caret(int pos) const { Select(pos, pos); }
 
+bool Editor::HasFocus() const { return GetForegroundWindow() == frame && FocusIn(frame) == control; }
+
 std::pair<int, int> Editor::Selection() const {
     const LRESULT r = SendWithin(control, EM_GETSEL, 0, 0);
     return {LOWORD(r), HIWORD(r)};
@@ -615,7 +617,7 @@ Toolbar LaunchToolbar(Run& run, const ToolbarOptions& options) {
     }
     if (options.prepare) options.prepare(t.folder);
     t.startedAt = GetTickCount();
-    t.process = &run.Track(Launch(run, exe, {}, options.cwd.empty() ? t.folder : options.cwd, "the toolbar"));
+    t.process = &run.Track(Launch(run, exe, options.args, options.cwd.empty() ? t.folder : options.cwd, "the toolbar"));
     t.window = WaitTopWindow(run, t.process->pid(), kToolbarClass, nullptr, kDefaultTimeout, "toolbar window");
     // The toolbar shows before its dialogs exist; like a user's first click,
     // the scenario's first step waits until the message loop reads input.
@@ -725,7 +727,29 @@ bool WaitCopies(const Editor& editor, int n, DWORD timeoutMs) {
 
 namespace {
 
-LRESULT CALLBACK OwnWindowProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) { return DefWindowProcW(w, msg, wp, lp); }
+// Key presses are counted per key in window properties, read by KeyDowns.
+std::wstring KeyProperty(WPARAM vk) { return L"SnipkitE2E.KeyDown." + std::to_wstring(vk); }
+constexpr const wchar_t* kHotKeyProperty = L"SnipkitE2E.HotKeys";
+
+void Bump(HWND w, const wchar_t* prop) {
+    SetPropW(w, prop, reinterpret_cast<HANDLE>(reinterpret_cast<UINT_PTR>(GetPropW(w, prop)) + 1));
+}
+
+BOOL CALLBACK CollectProperty(HWND, LPWSTR name, HANDLE, ULONG_PTR list) {
+    if (!IS_INTRESOURCE(name)) reinterpret_cast<std::vector<std::wstring>*>(list)->push_back(name);
+    return TRUE;
+}
+
+LRESULT CALLBACK OwnWindowProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_KEYDOWN || msg == WM_SYSKEYDOWN) Bump(w, KeyProperty(wp).c_str());
+    if (msg == WM_HOTKEY) Bump(w, kHotKeyProperty);
+    if (msg == WM_NCDESTROY) {
+        std::vector<std::wstring> props;
+        EnumPropsExW(w, CollectProperty, reinterpret_cast<LPARAM>(&props));
+        for (const std::wstring& p : props) RemovePropW(w, p.c_str());
+    }
+    return DefWindowProcW(w, msg, wp, lp);
+}
 
 const wchar_t* OwnWindowClass() {
     static const wchar_t* name = [] {
@@ -748,6 +772,14 @@ OwnWindow::OwnWindow(const std::wstring& caption, int x, int y, int width, int h
     hwnd_ = CreateWindowExW(0, OwnWindowClass(), caption.c_str(), WS_OVERLAPPEDWINDOW | WS_VISIBLE, x, y, width,
                             height, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
     Pump(50);
+}
+
+int OwnWindow::KeyDowns(UINT vk) const {
+    return static_cast<int>(reinterpret_cast<UINT_PTR>(GetPropW(hwnd_, KeyProperty(vk).c_str())));
+}
+
+int OwnWindow::HotKeys() const {
+    return static_cast<int>(reinterpret_cast<UINT_PTR>(GetPropW(hwnd_, kHotKeyProperty)));
 }
 
 OwnWindow::~OwnWindow() {
@@ -925,6 +957,19 @@ ULONG_PTR XWindowAt(Run& run, POINT at) {
     return p == std::string::npos ? 0 : std::strtoull(out.c_str() + p + 7, nullptr, 10);
 }
 
+namespace {
+
+// The X window that has the keyboard focus (0 when none).
+ULONG_PTR XFocus(Run& run) {
+    std::string out;
+    if (HostRequest(run, {"xdotool", "getwindowfocus", "-f"}, &out) != 0) return 0;
+    return std::strtoull(out.c_str(), nullptr, 10);
+}
+
+}  // namespace
+
+void MovePointer(Run& run, POINT to) { Xdo(run, {"mousemove", std::to_string(to.x), std::to_string(to.y)}); }
+
 void ClickScreen(Run& run, POINT at, int clicks) {
     // No --sync on the move: under Wine it waits for a motion that never
     // comes when the pointer is already there.
@@ -936,6 +981,26 @@ void PressKeys(Run& run, const std::vector<std::string>& keys) {
     std::vector<std::string> args{"key", "--delay", "120"};
     args.insert(args.end(), keys.begin(), keys.end());
     Xdo(run, args);
+}
+
+void PressKeysIn(Run& run, HWND top, const std::vector<std::string>& keys) {
+    const ULONG_PTR shown = XWindowOf(top);
+    run.Require(shown != 0, "the window " + Show(TextOf(top)) + " is on the display");
+    // Windows' foreground and the display's focus are kept apart: keys go
+    // where the display sends them, the foreground decides who sees them.
+    const bool ready = WaitUntil(
+        [&] {
+            if (GetForegroundWindow() != top) {
+                SetForegroundWindow(top);
+                return false;
+            }
+            if (XFocus(run) == shown) return true;
+            Xdo(run, {"windowfocus", std::to_string(shown)});
+            return false;
+        },
+        kDefaultTimeout, 100);
+    run.Require(ready, "the window " + Show(TextOf(top)) + " is in front with the keyboard focus");
+    PressKeys(run, keys);
 }
 
 std::string Screenshot(Run& run, const std::wstring& folder, const std::string& name) {

@@ -184,6 +184,8 @@ public:
     // No selection, caret at the given place.
     void Caret(int pos) const;
     std::pair<int, int> Selection() const;
+    // The editor is the foreground window and its control has the keyboard focus.
+    bool HasFocus() const;
 
     int CopyCount() const;
     int PasteCount() const;
@@ -233,6 +235,7 @@ struct ToolbarOptions {
     // Runs after the private program folder has been made, before the start:
     // may put files there (e.g. a stash) first.
     std::function<void(const std::wstring& folder)> prepare;
+    std::vector<std::wstring> args;  // the command line after the program's name
 };
 
 class Toolbar {
@@ -300,6 +303,10 @@ public:
     OwnWindow(const OwnWindow&) = delete;
     OwnWindow& operator=(const OwnWindow&) = delete;
     HWND hwnd() const { return hwnd_; }
+    // How many times the key (a virtual-key code) went down in this window.
+    int KeyDowns(UINT vk) const;
+    // How many WM_HOTKEY this window received (for a key it registered itself).
+    int HotKeys() const;
 
 private:
     HWND hwnd_ = nullptr;
@@ -332,6 +339,9 @@ struct OpenedMenu {
 // Opens the popup menu of a toolbar button (as a click on it does), reads it
 // with its submenus and closes it again without choosing anything.
 OpenedMenu ReadButtonMenu(Run& run, const Toolbar& toolbar, int buttonId);
+// The same for a menu of the toolbar that `open` opens, described by `what`.
+OpenedMenu ReadMenuOpenedBy(Run& run, const Toolbar& toolbar, const std::function<void()>& open,
+                            const std::string& what);
 // The open popup menus (class "#32768") of a process.
 std::vector<HWND> OpenMenus(DWORD pid);
 // One line per item, submenus indented by two blanks; with ids, each command
@@ -364,10 +374,15 @@ void Xdo(Run& run, const std::vector<std::string>& args);
 ULONG_PTR XWindowOf(HWND top);
 // The top-level X window the display has at a screen point; moves the pointer there.
 ULONG_PTR XWindowAt(Run& run, POINT at);
+// Moves the pointer to a screen point, clicking nothing.
+void MovePointer(Run& run, POINT to);
 // Real mouse clicks at a screen point.
 void ClickScreen(Run& run, POINT at, int clicks = 1);
-// Real key presses, xdotool key names ("c", "Return", "Escape").
+// Real key presses, xdotool key names ("c", "Return", "Escape", "ctrl+shift+F12").
 void PressKeys(Run& run, const std::vector<std::string>& keys);
+// Makes top the foreground window and gives it the display's keyboard focus,
+// then presses the keys: they go to top and to nothing else.
+void PressKeysIn(Run& run, HWND top, const std::vector<std::string>& keys);
 // Where a file of the Wine prefix is on the host, for messages a developer acts on.
 std::string UnixPath(Run& run, const std::wstring& windowsPath);
 // Saves a picture of the whole screen as folder\name.png; returns its Unix path.
