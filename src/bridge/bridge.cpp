@@ -191,6 +191,9 @@ bool EditorBridge::ReplaceSelection(const std::string& text) {
         if (control != 0) state_.PastedControl = control;
         pasted = true;
     }
+    // Whatever became of the paste, the text now stays on the clipboard for
+    // good; the user may want it elsewhere.
+    ws_.KeepClipboardText();
     ws_.RaiseWindow(state_.SourceWindow);
     return pasted;
 }

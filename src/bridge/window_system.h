@@ -67,6 +67,10 @@ public:
     // True once some program has asked for the text last written (later
     // requests are not seen). The text is handed over at the first request.
     virtual bool ClipboardTextTaken() = 0;
+    // Hands the text last written over now, if nobody has asked for it yet
+    // and it is still on the clipboard: it then stays there whatever becomes
+    // of this program.
+    virtual void KeepClipboardText() = 0;
 
     // A steady clock, and a wait on it during which other programs' messages
     // to this program's windows are still answered.

@@ -159,7 +159,7 @@ void Win32WindowSystem::RenderText() {
     taken_ = true;  // the clipboard owns the block now
 }
 
-void Win32WindowSystem::HandOverText() {
+void Win32WindowSystem::KeepClipboardText() {
     if (taken_) return;
     ClipboardScope clipboard(clipboardOwner_);
     if (clipboard.IsOpen() && GetClipboardOwner() == clipboardOwner_) RenderText();
@@ -172,7 +172,7 @@ bool Win32WindowSystem::OnClipboardMessage(UINT msg, WPARAM wp) {
             if (wp == CF_UNICODETEXT) RenderText();
             return true;
         case WM_RENDERALLFORMATS:
-            HandOverText();
+            KeepClipboardText();
             return true;
         case WM_DESTROYCLIPBOARD:
             pending_.clear();

@@ -71,11 +71,11 @@ public:
     ClipboardText ReadClipboardText() override;
     bool WriteClipboardText(const std::string& text) override;
     bool ClipboardTextTaken() override { return taken_; }
+    void KeepClipboardText() override;
     // The clipboard owner's messages (WM_RENDERFORMAT, WM_RENDERALLFORMATS,
     // WM_DESTROYCLIPBOARD), for the owner window to pass on; true when handled.
     bool OnClipboardMessage(UINT msg, WPARAM wp);
     // Before the owner window goes: our text stays on the clipboard.
-    void HandOverText();
 
     std::uint64_t Milliseconds() override;
     void Wait(unsigned ms) override;

@@ -162,7 +162,7 @@ TForm1::TForm1() : Form(ToolbarDef()) {}
 
 // The window that owns the clipboard goes with the form; a text not yet
 // asked for is put there first.
-TForm1::~TForm1() { windows_.HandOverText(); }
+TForm1::~TForm1() { windows_.KeepClipboardText(); }
 
 TForm1& Form1() {
     auto* form = dynamic_cast<TForm1*>(win::App().MainForm());

@@ -405,6 +405,7 @@ TEST(Bridge, EditorClosedBeforeThePaste) {
     EXPECT_FALSE(b.ReplaceSelection("result"));
     EXPECT_TRUE(d.ws.sent.empty());
     EXPECT_EQ(d.ws.clipText(), "result");
+    EXPECT_TRUE(d.ws.ClipboardTextKept());
     EXPECT_EQ(d.boxes.shown, (std::vector<ShownBox>{{kMsgEditorClosed, kCapEditorClosed}}));
 }
 

@@ -184,9 +184,13 @@ public:
         if (Held()) return false;
         SetClipboard(text);
         textTaken_ = false;
+        textKept_ = false;
         return true;
     }
     bool ClipboardTextTaken() override { return textTaken_; }
+    void KeepClipboardText() override { textKept_ = true; }
+    // Our last text is on the clipboard for good: taken by a program, or handed over.
+    bool ClipboardTextKept() const { return textKept_ || textTaken_; }
     std::uint64_t Milliseconds() override { return now; }
     void Wait(unsigned ms) override {
         waits.push_back(ms);
@@ -204,6 +208,7 @@ private:
     std::string clipText_;
     bool clipHasText_ = false;
     bool textTaken_ = true;  // a text written through WriteClipboardText was pasted
+    bool textKept_ = true;
     std::uint32_t sequence_ = 1;
 };
 
