@@ -257,15 +257,12 @@ void TForm1::OnTimer(UINT_PTR timerId) {
 }
 
 bool TForm1::OnMessage(UINT msg, WPARAM wp, LPARAM, LRESULT& result) {
-    if (msg != WM_HOTKEY || wp != static_cast<WPARAM>(win::kEditorKeyId)) return false;
-    OpenKeyMenu();
     result = 0;
-    return true;
-}
-
-// The toolbar's window owns the clipboard whenever a command has written it.
-bool TForm1::OnMessage(UINT msg, WPARAM wp, LPARAM, LRESULT& result) {
-    result = 0;
+    if (msg == WM_HOTKEY && wp == static_cast<WPARAM>(win::kEditorKeyId)) {
+        OpenKeyMenu();
+        return true;
+    }
+    // The toolbar's window owns the clipboard whenever a command has written it.
     return windows_.OnClipboardMessage(msg, wp);
 }
 

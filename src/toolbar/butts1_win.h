@@ -97,7 +97,6 @@ protected:
     void OnTimer(UINT_PTR timerId) override;
     bool OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
     void OnClose() override;
-    bool OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
 
 private:
     void SetUpComponents();
