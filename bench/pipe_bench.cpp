@@ -512,11 +512,12 @@ int main(int argc, char** argv) {
         return list;
     }() + ".") << "\n\n";
     section << "Title Case has no peer among the classic tools.\n\n";
-    section << "The streaming rules hold a few MiB whatever the input size: snipkit-text reads blocks of 256 KiB "
-               "into one buffer kept for the run, runs the rule on the lines read so far, writes the result from "
-               "a second kept buffer and carries the unfinished line over, so the output is the rule's on the "
-               "whole text. A single line longer than a block makes its piece that long. Only comment-brace, "
-               "comment-paren and uncomment of a block comment hold the whole text.\n\n";
+    section << "The streaming rules hold a few MiB whatever the input size: snipkit-text reads blocks of 1 MiB "
+               "into one buffer kept for the run, runs the rule on the lines read so far into one of two kept "
+               "buffers, which a second thread writes out while the next piece is read and made, and carries "
+               "the unfinished line over, so the output is the rule's on the whole text. A single line longer "
+               "than a block makes its piece that long. Only comment-brace, comment-paren and uncomment of a "
+               "block comment hold the whole text.\n\n";
     section << "The core's rules alone, called on the whole text as the toolbar calls them, are measured by "
                "`make bench-core`.\n";
 

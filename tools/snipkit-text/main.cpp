@@ -26,9 +26,8 @@ public:
 };
 
 // Each piece's result is one write: stdout is unbuffered (see main), so no
-// copy goes through stdio's buffer and no piece is split in two. (A writer
-// thread was tried: on this kind of two-core virtual machine, the hand-over
-// per piece cost more than it saved.)
+// copy goes through stdio's buffer and no piece is split in two. The filter
+// calls this from its writer thread, one piece at a time.
 class StdoutSink : public snipkit::textfilter::ByteSink {
 public:
     void Write(std::string_view bytes) override {

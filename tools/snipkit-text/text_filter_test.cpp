@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <random>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -275,6 +276,63 @@ TEST(RunFilter, PiecesGiveTheWholeTextResult) {
     }
     // The streaming path of uncomment must have been the one tried most.
     EXPECT_GT(uncommentLines, 1500);
+}
+
+// Big pieces are written on a second thread while the next is made: the
+// output must still be the whole text's, and a failed write must still stop
+// the filter with its error, with nothing written after it.
+std::string BigText() {
+    std::mt19937 rng(7);
+    std::string text;
+    while (text.size() < (std::size_t{3} << 20)) text += RandomText(rng) + (text.size() % 3 ? "\r\n" : "\n");
+    return text;
+}
+
+// Where two texts part, or npos; gtest's own diff of megabytes would not end.
+std::size_t FirstDifference(const std::string& a, const std::string& b) {
+    const auto [x, y] = std::mismatch(a.begin(), a.end(), b.begin(), b.end());
+    return x == a.end() && y == b.end() ? std::string::npos : static_cast<std::size_t>(x - a.begin());
+}
+
+TEST(RunFilter, BigPiecesWrittenWhileTheNextIsMade) {
+    const std::string text = BigText();
+    const std::string commented = CommentSlash(text, LineEnds::CrLfOrLf);
+    for (const Invocation inv : {Invocation{Command::Upper, 0}, Invocation{Command::Comment, 0},
+                                 Invocation{Command::Indent, 3}, Invocation{Command::Unindent, 2}}) {
+        EXPECT_EQ(FirstDifference(Filter(inv, text, 1 << 18), WholeText(inv, text)), std::string::npos)
+            << static_cast<int>(inv.command);
+    }
+    const Invocation uncomment{Command::Uncomment, 0};
+    EXPECT_EQ(FirstDifference(Filter(uncomment, commented, 1 << 18), WholeText(uncomment, commented)),
+              std::string::npos);
+}
+
+TEST(RunFilter, FailedWriteStopsTheFilter) {
+    class FailingSink : public ByteSink {
+    public:
+        explicit FailingSink(int failAt) : failAt_(failAt) {}
+        void Write(std::string_view) override {
+            if (++calls == failAt_) throw std::runtime_error("disk full");
+        }
+        int calls = 0;
+
+    private:
+        int failAt_;
+    };
+    const std::string text = CommentSlash(BigText(), LineEnds::CrLfOrLf);
+    for (Command c : {Command::Upper, Command::Comment, Command::Uncomment}) {
+        for (int failAt : {1, 5, 12}) {
+            PieceSource in(text, 1);
+            FailingSink out(failAt);
+            try {
+                RunFilter(Invocation{c, 0}, in, out, 1 << 18);
+                ADD_FAILURE() << "no error, command " << static_cast<int>(c) << " fail at " << failAt;
+            } catch (const std::runtime_error& e) {
+                EXPECT_STREQ(e.what(), "disk full");
+            }
+            EXPECT_EQ(out.calls, failAt) << static_cast<int>(c);
+        }
+    }
 }
 
 TEST(RunFilter, LongLinesLongerThanABlock) {
