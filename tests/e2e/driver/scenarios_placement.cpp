@@ -123,7 +123,7 @@ E2E_SCENARIO("placement", "minimize_restore", "Minimize hides every window of th
     ed.Select(0, 4);
     t.Command(ids::mnuUpper);
     ExpectEditorText(run, ed, "UNIT" + text.substr(4), kDefaultTimeout, "UPPER CASE while minimized");
-    run.Expect(t.NoMessageBoxFor(300), "no message box");
+    run.Expect(NoMessageBoxAfterTick(run, t), "no message box");
     run.Expect(!IsWindowVisible(t.window), "the command left the toolbar hidden");
 
     // A click on the taskbar button.
@@ -237,7 +237,7 @@ E2E_SCENARIO("placement", "lock_dead_control", "locked onto a control that is th
         run.Require(SetClipboardText("older text"), "the driver can set the clipboard");
         t.Command(ids::mnuUpper);
         ExpectMessageBox(run, t, "Source window was not a Delphi TEditWindow.", "Could not copy");
-        ExpectEditorUnchanged(run, edB, textB, 800);
+        ExpectEditorUnchanged(run, t, edB, textB);
         run.ExpectEq(std::string(attempt) + ": WM_COPY to the other editor", 0, edB.CopyCount());
     }
 
@@ -254,13 +254,14 @@ E2E_SCENARIO("placement", "lock_dead_control", "locked onto a control that is th
     edB.Select(0, 4);
     t.Command(ids::mnuUpper);
     ExpectEditorText(run, edB, "UNIT LockB;", kDefaultTimeout, "UPPER CASE after No");
-    run.Expect(t.NoMessageBoxFor(300), "no message box");
+    run.Expect(NoMessageBoxAfterTick(run, t), "no message box");
 }
 
 E2E_SCENARIO("placement", "exit", "Exit ends the program, with the About box open too") {
     Toolbar t = LaunchToolbar(run);
     t.Command(ids::mnuAbout);
     t.WaitDialog(run, L"TfrmAbout");
+    t.process->ExpectEnd();
     t.Command(ids::mnuExit);
     run.Expect(t.process->WaitExit(kDefaultTimeout), "the process ends");
     if (!t.process->Running()) run.ExpectEq("exit code", 0, static_cast<long long>(t.process->ExitCode()));
