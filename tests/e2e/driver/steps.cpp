@@ -1156,12 +1156,10 @@ namespace {
 void MakeReady(Run& run, HWND target, DWORD timeoutMs, bool mayClick) {
     const HWND top = GetAncestor(target, GA_ROOT);
     run.Require(top != nullptr && IsWindowVisible(top), "keys for " + Describe(target) + ": the window is shown");
-    ULONG_PTR focus = 0;
     auto ready = [&] {
-        focus = 0;
         if (GetForegroundWindow() != top) return false;
         const ULONG_PTR mine = XWindowOf(top);
-        return mine != 0 && (focus = XFocus(run)) == mine;
+        return mine != 0 && XFocus(run) == mine;
     };
     const DWORD start = GetTickCount();
     // It mostly comes by itself: Wine gives the X focus to the window it activates.
@@ -1177,14 +1175,14 @@ void MakeReady(Run& run, HWND target, DWORD timeoutMs, bool mayClick) {
             continue;
         }
         Trace("keys for " + Describe(top) + ": in front " + Describe(GetForegroundWindow()) + ", X focus " +
-              DescribeX(focus) + "; clicking it");
+              DescribeX(XFocus(run)) + "; clicking it");
         POINT at{};
         if (!CaptionPoint(top, &at)) at = CentreOf(target);
         ClickScreen(run, top, at);
         wait = 1000;
     }
     run.Fail("keys for " + Describe(target) + ": it did not get the focus within " + std::to_string(timeoutMs) +
-             " ms; in front is " + Describe(GetForegroundWindow()) + ", the X focus is with " + DescribeX(focus));
+             " ms; in front is " + Describe(GetForegroundWindow()) + ", the X focus is with " + DescribeX(XFocus(run)));
 }
 
 }  // namespace
