@@ -17,7 +17,7 @@ NATIVE_CONFIGURE = $(CMAKE) -S . -B $(NATIVE) -DCMAKE_BUILD_TYPE=Release \
 	-DSNIPKIT_WIN_BUILD_DIR=$(abspath $(WIN64)) \
 	-DSNIPKIT_ASAN_BUILD_DIR=$(abspath $(ASAN)) -DSNIPKIT_FUZZ_BUILD_DIR=$(abspath $(FUZZ))
 
-.PHONY: all deps native win64 win32 asan fuzz-build test run fuzz bench bench-core dist clean
+.PHONY: all deps native win64 win32 asan fuzz-build test run fuzz bench bench-core dist clean e2e-soak
 
 all: native win64 win32
 
@@ -52,6 +52,12 @@ test: native win64 win32 asan fuzz-build
 # Every fuzz target for FUZZ_SECONDS; new inputs collect in build/fuzz/corpus.
 fuzz: fuzz-build
 	bash fuzz/run.sh $(FUZZ) $(FUZZ_SECONDS)
+
+# The whole end-to-end suite ROUNDS times, each round with a new Wine prefix,
+# every second round with every core busy; a table of group by round.
+ROUNDS ?= 5
+e2e-soak: win64
+	bash tools/e2e_soak.sh $(WIN64) $(ROUNDS) $(BUILD)/e2e-soak
 
 # snipkit-text against cat and against tr, sed or printf on ~100 MB, one
 # table of every rule (writes README's performance section), then the

@@ -267,7 +267,7 @@ E2E_SCENARIO("bench", "typical", "UPPER CASE on 20 lines through the toolbar's m
     };
     auto byKey = [&] {
         MovePointer(run, aside);
-        PressKeysIn(run, d.editor.frame, {"ctrl+alt+shift+space"});
+        PressKeys(run, d.editor.frame, {"ctrl+alt+shift+space"});
         PressKeys(run, {"i", "c"});
     };
     // The first command finds the editor control; neither is timed.

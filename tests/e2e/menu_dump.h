@@ -20,4 +20,16 @@ inline constexpr unsigned kCloseAfterDump = 1;
 // kind is "item", "submenu" or "separator"; a submenu's items follow it with
 // depth + 1. An empty text means no open menu was found.
 
+// The same library counts the toolbar's timer ticks, so that the driver
+// knows when the toolbar has looked at the foreground window rather than
+// waiting a second and hoping, and the keys it takes, so that the driver
+// knows a key arrived where nothing visible follows from it. The counts are
+// kTickCounters LONGs in a mapping named kTickMappingPrefix + the toolbar
+// thread's id, made by the driver: [0] goes up when the thread takes a
+// WM_TIMER of its main window from its queue, [1] at every WM_KEYDOWN it takes.
+inline constexpr const wchar_t* kTickMappingPrefix = L"Local\\SnipkitE2E.Ticks.";
+inline constexpr const char* kTickHookProcName = "SnipkitE2ETickHook";
+inline constexpr const wchar_t* kToolbarWindowClass = L"TForm1";
+inline constexpr unsigned kTickCounters = 2;
+
 }  // namespace e2e::menudump

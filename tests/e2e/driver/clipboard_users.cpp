@@ -57,6 +57,12 @@ void QuickEditor::OnCopied(std::function<void()> fn) {
     LeaveCriticalSection(&lock_);
 }
 
+void QuickEditor::OnCopying(std::function<void()> fn) {
+    EnterCriticalSection(&lock_);
+    onCopying_ = std::move(fn);
+    LeaveCriticalSection(&lock_);
+}
+
 void QuickEditor::SetText(const std::string& utf8) {
     EnterCriticalSection(&lock_);
     text_ = FromUtf8(utf8);
@@ -95,8 +101,10 @@ void QuickEditor::Copy(HWND w) {
     EnterCriticalSection(&lock_);
     const std::wstring text = text_;
     const std::function<void()> then = onCopied_;
+    const std::function<void()> first = onCopying_;
     LeaveCriticalSection(&lock_);
-    if (OpenClipboardPatiently(w)) {
+    if (first) first();
+    if (first ? OpenClipboard(w) != FALSE : OpenClipboardPatiently(w)) {
         PutOnOpenClipboard(text);
         CloseClipboard();
     }

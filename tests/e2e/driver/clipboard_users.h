@@ -36,6 +36,10 @@ public:
     // Runs on the editor's thread at every WM_COPY, once the copy is on the
     // clipboard and before the program that asked for it goes on.
     void OnCopied(std::function<void()> fn);
+    // Runs on the editor's thread at every WM_COPY before the editor opens
+    // the clipboard. While one is set, the copy opens the clipboard once, as
+    // an edit control does, and copies nothing when another program has it.
+    void OnCopying(std::function<void()> fn);
     void SetText(const std::string& utf8);
     std::string Text();
     int copies() const { return copies_; }
@@ -51,6 +55,7 @@ private:
     CRITICAL_SECTION lock_;
     std::wstring text_;
     std::function<void()> onCopied_;
+    std::function<void()> onCopying_;
     HANDLE ready_ = nullptr;
     HANDLE thread_ = nullptr;
     HWND frame_ = nullptr;

@@ -131,6 +131,14 @@ void Run::Note(const std::string& line) const {
     std::fflush(stdout);
 }
 
+bool Run::Owns(DWORD pid) const {
+    if (pid == GetCurrentProcessId()) return true;
+    for (const auto& p : processes_) {
+        if (p->pid() == pid) return true;
+    }
+    return false;
+}
+
 Process& Run::Track(Process p) {
     processes_.push_back(std::make_unique<Process>(std::move(p)));
     return *processes_.back();
@@ -140,20 +148,38 @@ void Run::CloseAll() {
     auto cleanups = std::move(cleanups_);
     cleanups_.clear();
     for (auto it = cleanups.rbegin(); it != cleanups.rend(); ++it) (*it)();
+    tickers_.clear();
     // In reverse order of their start.
     for (auto it = processes_.rbegin(); it != processes_.rend(); ++it) {
         Process* p = it->get();
-        if (p->Running()) {
-            // Message boxes left open would keep the toolbar from closing.
-            for (HWND w : TopWindowsOf(p->pid())) {
-                if (ClassOf(w) == L"#32770") PostMessageW(w, WM_CLOSE, 0, 0);
+        if (!p->Running()) {
+            // A toolbar that ended without the scenario ending it crashed or
+            // quit on its own: a fault the scenario's checks may not show.
+            if (p->watched() && !p->endExpected()) {
+                Expect(false, p->label() + " ended during the scenario, exit code " +
+                                  std::to_string(p->ExitCode()));
+            } else if (p->watched()) {
+                ExpectEq(p->label() + ": exit code", 0, static_cast<long long>(p->ExitCode()));
             }
-            Trace("closing " + p->label());
-            if (!p->CloseWindows(5000)) {
+            continue;
+        }
+        // A box the scenario did not answer is one it did not expect.
+        for (const MessageBoxInfo& box : MessageBoxesOf(p->pid())) {
+            Expect(false, "a message box of " + p->label() + " was left open: " + Show(box.caption) + " " +
+                              Show(box.text));
+            PostMessageW(box.window, WM_CLOSE, 0, 0);
+        }
+        Trace("closing " + p->label());
+        if (!p->CloseWindows(5000)) {
+            if (p->watched()) {
+                Expect(false, p->label() + " did not close within 5 s; terminated");
+            } else {
                 std::printf("    note: %s did not close; terminating it\n", p->label().c_str());
-                p->Terminate();
-                p->WaitExit(5000);
             }
+            p->Terminate();
+            p->WaitExit(5000);
+        } else if (p->watched()) {
+            ExpectEq(p->label() + ": exit code when closed", 0, static_cast<long long>(p->ExitCode()));
         }
     }
     processes_.clear();

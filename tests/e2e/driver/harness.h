@@ -67,6 +67,16 @@ public:
     // Called by Run's destructor and by CloseAll, registered by the steps that
     // open resources which must go before the processes are closed.
     void AtCleanup(std::function<void()> fn) { cleanups_.push_back(std::move(fn)); }
+    // True for the processes this scenario started, and for the driver itself.
+    bool Owns(DWORD pid) const;
+
+    // A toolbar's window and the count of timer ticks its thread has taken
+    // (kept by the hook library), for the steps that wait for a tick.
+    struct Ticker {
+        HWND window;
+        volatile LONG* ticks;
+    };
+    std::vector<Ticker>& tickers() { return tickers_; }
 
 private:
     const Config& config_;
@@ -77,6 +87,7 @@ private:
     bool quiet_ = false;
     std::vector<std::unique_ptr<Process>> processes_;
     std::vector<std::function<void()>> cleanups_;
+    std::vector<Ticker> tickers_;
 };
 
 using ScenarioFn = void (*)(Run&);

@@ -29,10 +29,9 @@ E2E_SCENARIO("demo", "upper_case_and_undo", "screenshots of UPPER CASE and Undo 
     shot("01-selected");
 
     ClickMenuButton(run, d.toolbar, ids::butText);
-    PressKeys(run, {"c"});
-    Pump(400);
+    OpenSubmenuByKey(run, d.toolbar, "c");
     shot("02-case-menu");
-    PressKeys(run, {"u"});
+    PressMenuKeys(run, d.toolbar, {"u"});
     std::string upper = original;
     const size_t pos = upper.find(lines);
     upper.replace(pos, lines.size(), "PROCEDURE TFORM2.BUTTON1CLICK(SENDER: TOBJECT);\r\nVAR\r\n  I: INTEGER;\r\n");
@@ -42,7 +41,7 @@ E2E_SCENARIO("demo", "upper_case_and_undo", "screenshots of UPPER CASE and Undo 
 
     ClickMenuButton(run, d.toolbar, ids::butMenu);
     shot("04-general-menu");
-    PressKeys(run, {"u"});
+    PressMenuKeys(run, d.toolbar, {"u"});
     ExpectEditorText(run, d.editor, original, kDefaultTimeout, "after Undo");
     Pump(300);
     shot("05-undone");

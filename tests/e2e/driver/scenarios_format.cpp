@@ -99,7 +99,7 @@ void CheckCommentRow(Run& run, const Desk& d, const CommentRow& row) {
         run.ExpectEq(name + ": the clipboard holds the pasted text", row.pasted, ClipboardText().value_or("<no text>"));
     } else {
         run.Expect(WaitCopies(d.editor, copies + 1), name + ": the editor was asked to copy");
-        ExpectEditorUnchanged(run, d.editor, kBefore + row.selection + kAfter, 600);
+        ExpectEditorUnchanged(run, d.toolbar, d.editor, kBefore + row.selection + kAfter);
         run.ExpectEq(name + ": WM_PASTE sent", pastes, d.editor.PasteCount());
         const int start = Utf16Length(kBefore);
         const std::pair<int, int> selected{start, start + Utf16Length(row.selection)};
@@ -141,7 +141,7 @@ E2E_SCENARIO("format", "indent_dialog_layout", "the Indent dialog: caption, fram
     const int pastes = d.editor.PasteCount();
     dlg.Close(ids::butCancel);
     run.Expect(IsWindowEnabled(d.toolbar.window) != FALSE, "the toolbar is enabled again after the dialog");
-    ExpectEditorUnchanged(run, d.editor, kBefore + "a\r\nb\r\n" + kAfter, 500);
+    ExpectEditorUnchanged(run, d.toolbar, d.editor, kBefore + "a\r\nb\r\n" + kAfter);
     run.ExpectEq("WM_PASTE after Cancel", pastes, d.editor.PasteCount());
 }
 
@@ -213,7 +213,7 @@ E2E_SCENARIO("format", "indent_cancel_and_reopen", "Cancel, Esc and the close bo
     dlg.Type(fid::Memo1, "typed over");
     const int pastes = d.editor.PasteCount();
     dlg.Close(ids::butCancel);
-    ExpectEditorUnchanged(run, d.editor, unchanged, 600);
+    ExpectEditorUnchanged(run, d.toolbar, d.editor, unchanged);
     run.ExpectEq("WM_PASTE after Cancel", pastes, d.editor.PasteCount());
 
     run.Note("the close box");
@@ -224,15 +224,15 @@ E2E_SCENARIO("format", "indent_cancel_and_reopen", "Cancel, Esc and the close bo
     run.ExpectEq("the memo shows the new selection", selection, dlg.Field(fid::Memo1));
     PostMessageW(dlg.hwnd, WM_SYSCOMMAND, SC_CLOSE, 0);
     dlg.WaitClosed("the close box");
-    ExpectEditorUnchanged(run, d.editor, unchanged, 600);
+    ExpectEditorUnchanged(run, d.toolbar, d.editor, unchanged);
 
     if (HaveHost(run)) {
         run.Note("Esc in the memo");
         dlg = OpenIndent(run, d);
         ClickInto(run, dlg, fid::Memo1);
-        PressKeys(run, {"Escape"});
+        PressKeys(run, dlg.hwnd, {"Escape"});
         dlg.WaitClosed("Esc");
-        ExpectEditorUnchanged(run, d.editor, unchanged, 600);
+        ExpectEditorUnchanged(run, d.toolbar, d.editor, unchanged);
     }
     run.ExpectEq("WM_PASTE after Cancel, the close box and Esc", pastes, d.editor.PasteCount());
 
@@ -253,7 +253,7 @@ E2E_SCENARIO("format", "indent_keyboard", "text typed into the memo is indented 
     Dialog dlg = OpenIndent(run, d);
     ChooseDirection(run, dlg, true);
     ClickInto(run, dlg, fid::Memo1);
-    PressKeys(run, {"ctrl+End", "z", "Return", "y"});
+    PressKeys(run, dlg.hwnd, {"ctrl+End", "z", "Return", "y"});
     run.Require(dlg.ExpectField(fid::Memo1, "a\r\nb\r\nz\r\ny", "the memo holds the typed lines"),
                 "the memo holds the typed lines");
     dlg.Close(ids::butOK);
@@ -264,12 +264,12 @@ E2E_SCENARIO("format", "indent_keyboard", "text typed into the memo is indented 
     LoadAndSelect(d.editor, "x");
     dlg = OpenIndent(run, d);
     ClickInto(run, dlg, fid::spin1);
-    PressKeys(run, {"End", "BackSpace", "2", "5", "Tab"});
+    PressKeys(run, dlg.hwnd, {"End", "BackSpace", "2", "5", "Tab"});
     dlg.ExpectField(fid::spin1, "16", "the field holds 16 after losing the focus");
     ClickInto(run, dlg, fid::spin1);
-    PressKeys(run, {"Down"});
+    PressKeys(run, dlg.hwnd, {"Down"});
     dlg.ExpectField(fid::spin1, "15", "Down takes the count to 15");
-    PressKeys(run, {"Return"});
+    PressKeys(run, dlg.hwnd, {"Return"});
     dlg.WaitClosed("Enter");
     ExpectEditorText(run, d.editor, kBefore + std::string(15, ' ') + "x" + kAfter, kDefaultTimeout,
                      "indented by 15");
@@ -299,7 +299,7 @@ E2E_SCENARIO("format", "long_line", "a 100,000-character line commented, uncomme
         run.Note(s.name);
         LoadAndSelect(d.editor, s.selection);
         OpenFormatMenu(run, d.toolbar);
-        PressKeys(run, s.keys);
+        PressMenuKeys(run, d.toolbar, s.keys);
         ExpectEditorText(run, d.editor, kBefore + s.pasted + kAfter, kDefaultTimeout, s.name);
     }
 
@@ -309,7 +309,7 @@ E2E_SCENARIO("format", "long_line", "a 100,000-character line commented, uncomme
         run.Note(indent ? "&Indent / unindent: Indent 2" : "&Indent / unindent: Unindent 2");
         LoadAndSelect(d.editor, selection);
         OpenFormatMenu(run, d.toolbar);
-        PressKeys(run, {"i"});
+        PressMenuKeys(run, d.toolbar, {"i"});
         const Dialog dlg{&run, d.toolbar.WaitDialog(run, L"TfrmIndent")};
         run.ExpectEq("the memo holds the whole line", static_cast<long long>(selection.size()),
                      static_cast<long long>(dlg.Field(fid::Memo1).size()));

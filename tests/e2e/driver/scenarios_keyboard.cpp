@@ -42,7 +42,7 @@ POINT BelowCaret(const Editor& editor) {
 void OpenKeyMenu(Run& run, const Desk& d, const char* key) {
     const DWORD pid = d.toolbar.process->pid();
     MovePointer(run, kPointerAside);
-    PressKeysIn(run, d.editor.frame, {key});
+    PressKeys(run, d.editor.frame, {key});
     run.Require(WaitUntil([&] { return !OpenMenus(pid).empty(); }, kDefaultTimeout),
                 std::string("the key ") + key + " opened Snipkit's menu");
     run.ExpectEq("menus open", 1, static_cast<long long>(OpenMenus(pid).size()));
@@ -62,7 +62,7 @@ E2E_SCENARIO("keyboard", "menu", "the key's menu: every toolbar menu and command
     const POINT caret = BelowCaret(d.editor);
     run.Require(caret.x >= 0, "the editor shows a caret");
     const OpenedMenu menu = ReadMenuOpenedBy(
-        run, d.toolbar, [&] { PressKeysIn(run, d.editor.frame, {kDefaultKey}); }, "the key");
+        run, d.toolbar, [&] { PressKeys(run, d.editor.frame, {kDefaultKey}); }, "the key");
     const bool atCaret = menu.rect.left == caret.x && menu.rect.top == caret.y;
     if (!atCaret) {
         run.Note("the menu opened at " + RectText(menu.rect) + ", the caret's foot is at " + std::to_string(caret.x) +
@@ -109,7 +109,7 @@ E2E_SCENARIO("keyboard", "escape", "the key, then Escape: nothing changes and th
 
     // The editor's keys are its own again: Shift+Down widens the selection.
     const int start = d.editor.Selection().first;
-    PressKeysIn(run, d.editor.frame, {"shift+Down"});
+    PressKeys(run, d.editor.frame, {"shift+Down"});
     run.Expect(WaitUntil([&] { return d.editor.Selection().second > start + Utf16Length(kSelected); }, kDefaultTimeout),
                "a key after Escape reaches the editor");
     run.Expect(d.toolbar.NoMessageBoxFor(0), "no message box");
@@ -124,7 +124,7 @@ E2E_SCENARIO("keyboard", "other_program", "with another program in front the key
     run.Expect(KeyIsFree(kDefaultMods, VK_SPACE), "with another program in front Snipkit has let the key go");
 
     MovePointer(run, kPointerAside);
-    PressKeysIn(run, other.hwnd(), {kDefaultKey});
+    PressKeys(run, other.hwnd(), {kDefaultKey});
     run.Expect(WaitUntil([&] { return other.KeyDowns(VK_SPACE) > 0; }, kDefaultTimeout),
                "the key reached the program in front");
     run.Expect(OpenMenus(d.toolbar.process->pid()).empty(), "no menu of Snipkit opened");
@@ -202,7 +202,7 @@ E2E_SCENARIO("keyboard", "key_taken", "a key another program holds: the toolbar 
     LetToolbarSee(run, e.frame);
     run.Expect(t.NoMessageBoxFor(300), "no second message box");
 
-    PressKeysIn(run, e.frame, {kDefaultKey});
+    PressKeys(run, e.frame, {kDefaultKey});
     run.Expect(WaitUntil([&] { return holder.HotKeys() > 0; }, kDefaultTimeout), "the key went to its holder");
     run.Expect(OpenMenus(t.process->pid()).empty(), "no menu of Snipkit opened");
 

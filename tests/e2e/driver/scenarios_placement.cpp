@@ -123,7 +123,7 @@ E2E_SCENARIO("placement", "minimize_restore", "Minimize hides every window of th
     ed.Select(0, 4);
     t.Command(ids::mnuUpper);
     ExpectEditorText(run, ed, "UNIT" + text.substr(4), kDefaultTimeout, "UPPER CASE while minimized");
-    run.Expect(t.NoMessageBoxFor(300), "no message box");
+    run.Expect(NoMessageBoxAfterTick(run, t), "no message box");
     run.Expect(!IsWindowVisible(t.window), "the command left the toolbar hidden");
 
     // A click on the taskbar button.
@@ -238,7 +238,7 @@ E2E_SCENARIO("placement", "lock_dead_control",
     edB.Select(0, 4);
     t.Command(ids::mnuUpper);
     ExpectEditorText(run, edB, "UNIT LockB;", kDefaultTimeout, "UPPER CASE on the editor in front");
-    run.Expect(t.NoMessageBoxFor(300), "no message box");
+    run.Expect(NoMessageBoxAfterTick(run, t), "no message box");
 
     run.Note("that editor closed too, another window in front: Yes locks nothing");
     run.Require(edB.process->CloseWindows(kDefaultTimeout), "the other editor closes");
@@ -251,13 +251,14 @@ E2E_SCENARIO("placement", "lock_dead_control",
                  box.text);
     Dismiss(run, box.window, IDYES);
     run.Expect(!MenuChecked(run, t, ids::mnuLockWin), "Yes locked nothing: Lock to Window stays unchecked");
-    run.Expect(t.NoMessageBoxFor(300), "no message box left");
+    run.Expect(NoMessageBoxAfterTick(run, t), "no message box left");
 }
 
 E2E_SCENARIO("placement", "exit", "Exit ends the program, with the About box open too") {
     Toolbar t = LaunchToolbar(run);
     t.Command(ids::mnuAbout);
     t.WaitDialog(run, L"TfrmAbout");
+    t.process->ExpectEnd();
     t.Command(ids::mnuExit);
     run.Expect(t.process->WaitExit(kDefaultTimeout), "the process ends");
     if (!t.process->Running()) run.ExpectEq("exit code", 0, static_cast<long long>(t.process->ExitCode()));

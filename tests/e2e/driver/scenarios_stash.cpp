@@ -45,7 +45,11 @@ bool AgeFile(const std::wstring& path, int seconds) {
 
 // ---------------------------------------------------------------- dialogs
 
-bool StaysOpen(const Dialog& dlg, DWORD ms) { return !WaitHidden(dlg.hwnd, ms); }
+// Still open once the toolbar has taken a timer tick: whatever was posted to
+// it before (the click that must not close it) has run by then.
+bool StaysOpen(Run& run, const Toolbar& t, const Dialog& dlg) {
+    return WaitTickAfterNow(run, t) && IsWindowVisible(dlg.hwnd) != FALSE;
+}
 
 void ExpectErrorBox(Run& run, const Toolbar& t, const std::string& text) {
     ExpectMessageBox(run, t, text, "Delphi Snipkit", true);
@@ -116,9 +120,11 @@ POINT EntryPoint(Run& run, const Dialog& dlg, const std::string& name) {
     return p;
 }
 
-void ClickEntry(Run& run, const Dialog& dlg, const std::string& name) { ClickScreen(run, EntryPoint(run, dlg, name)); }
+void ClickEntry(Run& run, const Dialog& dlg, const std::string& name) {
+    ClickScreen(run, dlg.hwnd, EntryPoint(run, dlg, name));
+}
 void DoubleClickEntry(Run& run, const Dialog& dlg, const std::string& name) {
-    ClickScreen(run, EntryPoint(run, dlg, name), 2);
+    ClickScreen(run, dlg.hwnd, EntryPoint(run, dlg, name), 2);
 }
 
 // The editor as the place to paste into: text given, all of it selected, so
@@ -145,7 +151,7 @@ struct CancelWay {
 };
 
 const CancelWay kCancelButton{"Cancel button", [](Run&, const Dialog& dlg) { dlg.Click(ids::butCancel); }};
-const CancelWay kEsc{"Esc", [](Run& r, const Dialog&) { PressKeys(r, {"Escape"}); }};
+const CancelWay kEsc{"Esc", [](Run& r, const Dialog& dlg) { PressKeys(r, dlg.hwnd, {"Escape"}); }};
 const CancelWay kCloseBox{"close box",
                           [](Run&, const Dialog& dlg) { PostMessageW(dlg.hwnd, WM_SYSCOMMAND, SC_CLOSE, 0); }};
 
@@ -175,14 +181,14 @@ E2E_SCENARIO("stash", "save_and_retrieve",
     run.Note("tab order: name, description, text box, OK, Cancel");
     const int order[] = {fsave::txtDesc, fsave::Memo1, ids::butOK, ids::butCancel, fsave::txtName};
     for (int id : order) {
-        PressKeys(run, {"Tab"});
+        PressKeys(run, dlg.hwnd, {"Tab"});
         run.Expect(dlg.WaitFocus(id), "Tab moves on to control " + std::to_string(id));
     }
 
     run.Note("Enter in the description field saves");
     dlg.Type(fsave::txtName, "swap");
     dlg.Type(fsave::txtDesc, "swap a and b");
-    PressKeys(run, {"Tab", "Return"});
+    PressKeys(run, dlg.hwnd, {"Tab", "Return"});
     run.Require(WaitHidden(dlg.hwnd), "the save dialog closed after Enter");
     const std::string stored = "//SNIPKIT:swap a and b\r\nt := a;\r\n  a := b;\r\n";
     run.ExpectEq("swap.pas on disk", stored, ReadFileBytes(StashFile(d.toolbar, "swap.pas")).value_or("<missing>"));
@@ -196,12 +202,12 @@ E2E_SCENARIO("stash", "save_and_retrieve",
     run.ExpectEq("file name kept", "swap", dlg.Field(fsave::txtName));
     run.ExpectEq("description kept", "swap a and b", dlg.Field(fsave::txtDesc));
     run.ExpectEq("the text box holds the new selection", "a := b;", dlg.Field(fsave::Memo1));
-    PressKeys(run, {"Tab", "Tab"});
+    PressKeys(run, dlg.hwnd, {"Tab", "Tab"});
     run.Require(dlg.WaitFocus(fsave::Memo1), "the text box has the focus");
-    PressKeys(run, {"ctrl+End", "Return", "x"});
+    PressKeys(run, dlg.hwnd, {"ctrl+End", "Return", "x"});
     dlg.ExpectField(fsave::Memo1, "a := b;\r\nx", "the text box after Enter and x");
     run.Expect(IsWindowVisible(dlg.hwnd) != FALSE, "Enter in the text box did not save");
-    PressKeys(run, {"Escape"});
+    PressKeys(run, dlg.hwnd, {"Escape"});
     run.Require(WaitHidden(dlg.hwnd), "Esc closed the save dialog");
     run.ExpectEq("swap.pas after Esc", stored, ReadFileBytes(StashFile(d.toolbar, "swap.pas")).value_or("<missing>"));
     run.ExpectEq("the stash folder after Esc", "swap.pas", Entries(StashDir(d.toolbar)));
@@ -260,27 +266,27 @@ E2E_SCENARIO("stash", "browser_takes",
         dlg.ExpectField(fstash::Memo1, "//SNIPKIT:bee\r\nB1\r\nB2\r\n", std::string(row.name) + ": preview");
         row.act(run, dlg);
         run.Require(WaitHidden(dlg.hwnd), std::string(row.name) + " closed the browser");
-        ExpectEditorUnchanged(run, d.editor, "placeholder", 600);
+        ExpectEditorUnchanged(run, d.toolbar, d.editor, "placeholder");
         run.ExpectEq(std::string(row.name) + ": nothing pasted", pastes, d.editor.PasteCount());
     }
 
     run.Note("keyboard: Down selects and previews, Enter takes");
     PasteTarget(d, "placeholder");
     Dialog dlg = OpenBrowser(run, d);
-    PressKeys(run, {"Down"});
+    PressKeys(run, dlg.hwnd, {"Down"});
     dlg.ExpectField(fstash::Memo1, "first line\r\nsecond\r\nthird", "preview after Down");
-    PressKeys(run, {"Down"});
+    PressKeys(run, dlg.hwnd, {"Down"});
     dlg.ExpectField(fstash::Memo1, "//SNIPKIT:bee\r\nB1\r\nB2\r\n", "preview after the second Down");
-    PressKeys(run, {"Return"});
+    PressKeys(run, dlg.hwnd, {"Return"});
     run.Require(WaitHidden(dlg.hwnd), "Enter in the list took the snippet");
     ExpectEditorText(run, d.editor, "B1\r\nB2\r\n", kDefaultTimeout, "pasted by Enter");
 
     run.Note("an edited preview is what COPY takes; lone CR and LF shown as CR LF");
     dlg = Previewing(run, d, "mixed.pas", "//SNIPKIT:mixed\r\nL1\r\nL2\r\nL3", "preview of mixed line breaks");
     dlg.ClickInto(fstash::Memo1);
-    PressKeys(run, {"ctrl+End", "X", "Return", "Y"});
+    PressKeys(run, dlg.hwnd, {"ctrl+End", "X", "Return", "Y"});
     dlg.ExpectField(fstash::Memo1, "//SNIPKIT:mixed\r\nL1\r\nL2\r\nL3X\r\nY", "the edited preview");
-    run.Expect(StaysOpen(dlg, 300), "Enter in the preview is a line break, not COPY");
+    run.Expect(StaysOpen(run, d.toolbar, dlg), "Enter in the preview is a line break, not COPY");
     dlg.Click(fstash::butCopy);
     run.Require(WaitHidden(dlg.hwnd), "COPY closed the browser");
     ExpectEditorText(run, d.editor, "L1\r\nL2\r\nL3X\r\nY", kDefaultTimeout, "the edited snippet");
@@ -357,7 +363,7 @@ E2E_SCENARIO("stash", "save_refused",
         dlg.Type(fsave::Memo1, memo);
         dlg.Click(ids::butOK);
         ExpectMessageBox(run, d.toolbar, row.text, row.caption, row.icon);
-        run.Expect(StaysOpen(dlg, 300), std::string(row.desc) + ": the dialog stays open");
+        run.Expect(StaysOpen(run, d.toolbar, dlg), std::string(row.desc) + ": the dialog stays open");
         // A message about the name sends the user back to the name.
         if (!row.icon) {
             run.Expect(dlg.WaitFocus(fsave::txtName), std::string(row.desc) + ": focus on the name");
@@ -419,7 +425,7 @@ E2E_SCENARIO("stash", "encodings",
 
     run.Note("text that fits the code page is written in it");
     const Dialog dlg = FilledInSave(run, d, "y := 'café';", "ansi", "é");
-    PressKeys(run, {"Return"});
+    PressKeys(run, dlg.hwnd, {"Return"});
     dlg.WaitClosed("Enter in the file-name field");
     run.ExpectEq("ansi.pas, ANSI bytes", "//SNIPKIT:\xE9\r\ny := 'caf\xE9';\r\n",
                  ReadFileBytes(StashFile(d.toolbar, "ansi.pas")).value_or("<missing>"));
@@ -526,7 +532,7 @@ E2E_SCENARIO("stash", "browser_window",
     run.Note("tab order with nothing chosen: list, Cancel, preview (COPY is off)");
     const int order[] = {ids::butCancel, fstash::Memo1, fstash::file1};
     for (int id : order) {
-        PressKeys(run, {"Tab"});
+        PressKeys(run, dlg.hwnd, {"Tab"});
         run.Expect(dlg.WaitFocus(id), "Tab moves on to control " + std::to_string(id));
     }
 
@@ -572,14 +578,14 @@ E2E_SCENARIO("stash", "browser_window",
     dlg.ExpectField(fstash::Memo1, keep, "preview of keep.pas");
     ClickEntry(run, dlg, "huge.pas");
     ExpectErrorBox(run, d.toolbar, "Text exceeds memo capacity.");
-    run.Expect(StaysOpen(dlg, 200), "the browser stays open");
+    run.Expect(StaysOpen(run, d.toolbar, dlg), "the browser stays open");
     run.ExpectEq("the preview keeps keep.pas", keep, dlg.Field(fstash::Memo1));
 
     run.Note("a listed file that vanished: click, then double-click");
     run.Require(DeleteFileW(StashFile(d.toolbar, "gone.pas").c_str()) != 0, "the driver removed gone.pas");
     ClickEntry(run, dlg, "gone.pas");
     ExpectErrorBox(run, d.toolbar, "Cannot open file " + StashPath(d.toolbar, "gone.pas") + ".");
-    run.Expect(StaysOpen(dlg, 200), "the browser stays open");
+    run.Expect(StaysOpen(run, d.toolbar, dlg), "the browser stays open");
     run.ExpectEq("the preview keeps keep.pas", keep, dlg.Field(fstash::Memo1));
     // A real double-click reports the error at its first click already, and
     // its second click then meets the error box; the double-click's own
@@ -587,7 +593,7 @@ E2E_SCENARIO("stash", "browser_window",
     PostMessageW(dlg.Ctl(fstash::PanelLeft), WM_COMMAND, MAKEWPARAM(fstash::file1, LBN_DBLCLK),
                  reinterpret_cast<LPARAM>(dlg.Ctl(fstash::file1)));
     ExpectErrorBox(run, d.toolbar, "Cannot open file " + StashPath(d.toolbar, "gone.pas") + ".");
-    run.Expect(StaysOpen(dlg, 300), "the browser stays open after the double-click");
+    run.Expect(StaysOpen(run, d.toolbar, dlg), "the browser stays open after the double-click");
     run.Expect(d.toolbar.NoMessageBoxFor(0), "one error box per double-click");
     run.ExpectEq("the preview still keeps keep.pas", keep, dlg.Field(fstash::Memo1));
     run.ExpectEq("nothing pasted", 0, d.editor.PasteCount());

@@ -233,15 +233,15 @@ E2E_SCENARIO("templates", "if_keyboard", "the if...then dialog worked with the k
     Dialog dlg = OpenDialog(run, d.toolbar, ids::mnuIfthen, L"TfrmIF");
     // From the condition field four Tabs reach the indent field.
     dlg.ClickInto(fif::txtCond);
-    PressKeys(run, {"c", "Tab", "Tab", "Tab", "Tab", "5", "0", "Tab"});
+    PressKeys(run, dlg.hwnd, {"c", "Tab", "Tab", "Tab", "Tab", "5", "0", "Tab"});
     dlg.ExpectField(fif::txtCond, "c", "typed condition");
     dlg.ExpectField(fif::spin1, "10", "50 typed is pulled back to 10 as the field is left");
-    PressKeys(run, {"shift+Tab", "Down"});
+    PressKeys(run, dlg.hwnd, {"shift+Tab", "Down"});
     dlg.ExpectField(fif::spin1, "9", "the Down arrow steps the field");
-    PressKeys(run, {"shift+Tab", "Tab", "1", "2", "3", "4"});
+    PressKeys(run, dlg.hwnd, {"shift+Tab", "Tab", "1", "2", "3", "4"});
     dlg.ExpectField(fif::spin1, "123", "the field takes three characters");
     // Enter takes the value as it stands: 0 gives no indent at all.
-    PressKeys(run, {"shift+Tab", "Tab", "0", "Return"});
+    PressKeys(run, dlg.hwnd, {"shift+Tab", "Tab", "0", "Return"});
     ExpectEditorText(run, d.editor, Replaced(kIfText, "  b := 2;\r\n", "if c then begin\r\nend;  {if c}\r\n"),
                      kDefaultTimeout, "indent 0 confirmed with Enter");
 }
@@ -305,7 +305,7 @@ E2E_SCENARIO("templates", "for_next", "for loops from the dialog, with and witho
     // The access keys: "&Range" leads into the start field (its text selected),
     // "&surround existing code" ticks its box.
     dlg.ClickInto(ffor::txtVar);
-    PressKeys(run, {"n", "alt+r", "m", "alt+s"});
+    PressKeys(run, dlg.hwnd, {"n", "alt+r", "m", "alt+s"});
     run.Expect(WaitUntil([&] { return dlg.Ticked(ffor::chkSurround); }, kDefaultTimeout), "Alt+S ticks surround");
     run.ExpectEq("typed into the variable field", "n", dlg.Field(ffor::txtVar));
     run.ExpectEq("typed after Alt+R", "m", dlg.Field(ffor::txtMin));
@@ -389,7 +389,7 @@ E2E_SCENARIO("templates", "while_repeat_with", "repeat, while and with from the 
                "with still selected after Cancel");
     run.Require(HaveHost(run), "the runner's host helper for the keys");
     dlg.ClickInto(fwhile::txtCond);
-    PressKeys(run, {"Escape"});
+    PressKeys(run, dlg.hwnd, {"Escape"});
     run.Require(WaitUntil([&] { return !IsWindowVisible(dlg.hwnd); }, kDefaultTimeout), "Esc closes TfrmWhile");
     ExpectNothingPasted(run, d, kWhileText, kWhileLines, pastes, "while, Esc");
 }

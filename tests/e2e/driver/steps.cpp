@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "../e2e_protocol.h"
+#include "../menu_dump.h"
 #include "ui/wide_win.h"
 
 namespace e2e {
@@ -327,6 +328,19 @@ bool WaitHidden(HWND w, DWORD timeoutMs) {
     return WaitUntil([&] { return !IsWindowVisible(w); }, timeoutMs);
 }
 
+namespace {
+
+std::string ProcessName(int pid);
+
+}  // namespace
+
+std::string Describe(HWND w) {
+    if (w == nullptr) return "no window";
+    const DWORD pid = ProcessOf(w);
+    return Narrow(ClassOf(w)) + " " + Show(TextOf(w)) + " of process " + std::to_string(pid) + " (" +
+           ProcessName(static_cast<int>(pid)) + ")";
+}
+
 void BringToFront(Run& run, HWND w) {
     const bool ok = WaitUntil(
         [&] {
@@ -336,19 +350,44 @@ void BringToFront(Run& run, HWND w) {
         },
         kDefaultTimeout, 100);
     if (!ok) {
-        run.Fail("could not bring " + Narrow(ClassOf(w)) + " " + Show(TextOf(w)) +
-                 " to the foreground; in front is " + Narrow(ClassOf(GetForegroundWindow())));
+        run.Fail("could not bring " + Describe(w) + " to the foreground; in front is " +
+                 Describe(GetForegroundWindow()));
     }
 }
 
 void LetToolbarSee(Run& run, HWND w, int attempts) {
+    // A tick is due every second; a loaded machine may delay one, not three.
+    constexpr DWORD kTickTimeout = 5000;
     for (int attempt = 0; attempt < attempts; ++attempt) {
         BringToFront(run, w);
         Trace("in front: " + Narrow(ClassOf(w)));
-        Pump(kTimerTickWait);
-        if (GetForegroundWindow() == w) return;
+        bool stayed = true;
+        bool ticked = true;
+        for (const Run::Ticker& t : run.tickers()) {
+            if (!IsWindow(t.window)) continue;
+            const LONG before = *t.ticks;
+            ticked = WaitUntil(
+                [&] {
+                    stayed = GetForegroundWindow() == w;
+                    return !stayed || *t.ticks > before;
+                },
+                kTickTimeout, 10);
+            if (!stayed || !ticked) break;
+            // The tick was taken from the queue after w came to the front;
+            // the answer to a sent message means its handler has finished.
+            SendWithin(t.window, WM_NULL);
+            if (!(stayed = GetForegroundWindow() == w)) break;
+        }
+        if (run.tickers().empty()) {
+            // No toolbar of the scenario's to ask: a whole tick's time with w in front.
+            WaitUntil([&] { return !(stayed = GetForegroundWindow() == w); }, kTimerTickWait);
+        }
+        if (!ticked) run.Fail("the toolbar's timer did not tick within " + std::to_string(kTickTimeout) + " ms");
+        if (stayed) return;
+        Trace("left the front: " + Narrow(ClassOf(w)) + "; in front " + Describe(GetForegroundWindow()));
     }
-    run.Fail("the window " + Show(TextOf(w)) + " did not stay in front for a timer tick");
+    run.Fail("the window " + Describe(w) + " did not stay in front for a timer tick; in front is " +
+             Describe(GetForegroundWindow()));
 }
 
 // ---------------------------------------------------------------- dialogs
@@ -372,21 +411,7 @@ void Dialog::Click(int id) const { PostMessageW(Ctl(id), BM_CLICK, 0, 0); }
 
 void Dialog::ClickInto(int id) const {
     const HWND c = Ctl(id);
-    const POINT at = CentreOf(c);
-    // A window just shown may not be on the display yet, or may lie under one
-    // raised a moment before; the click would then go to whatever is there.
-    // So it waits until the display has the dialog under the pointer.
-    const ULONG_PTR shown = XWindowOf(hwnd);
-    run->Require(shown != 0, "the dialog has a window on the display");
-    const bool onTop = WaitUntil(
-        [&] {
-            if (XWindowAt(*run, at) == shown) return true;
-            SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-            return false;
-        },
-        kDefaultTimeout, 100);
-    run->Require(onTop, "the display shows the dialog at control " + std::to_string(id));
-    ClickScreen(*run, at);
+    ClickScreen(*run, hwnd, CentreOf(c));
     run->Require(WaitUntil([&] { return FocusIn(hwnd) == c; }, kDefaultTimeout),
                  "the click put the focus into control " + std::to_string(id));
 }
@@ -576,13 +601,15 @@ MessageBoxInfo ReadMessageBox(HWND box);
 
 }  // namespace
 
-std::vector<MessageBoxInfo> Toolbar::MessageBoxes() const {
+std::vector<MessageBoxInfo> MessageBoxesOf(DWORD pid) {
     std::vector<MessageBoxInfo> out;
-    for (HWND w : TopWindowsOf(process->pid())) {
+    for (HWND w : TopWindowsOf(pid)) {
         if (ClassOf(w) == L"#32770") out.push_back(ReadMessageBox(w));
     }
     return out;
 }
+
+std::vector<MessageBoxInfo> Toolbar::MessageBoxes() const { return MessageBoxesOf(process->pid()); }
 
 MessageBoxInfo Toolbar::WaitMessageBox(Run& run, DWORD timeoutMs) const {
     std::vector<MessageBoxInfo> boxes;
@@ -603,8 +630,55 @@ HWND Toolbar::WaitDialog(Run& run, const wchar_t* cls, DWORD timeoutMs) const {
 }
 
 bool Toolbar::Close(DWORD timeoutMs) const {
+    process->ExpectEnd();
     PostMessageW(window, WM_CLOSE, 0, 0);
     return process->WaitExit(timeoutMs);
+}
+
+namespace {
+
+// Hooks the toolbar's thread so that LetToolbarSee can wait for its ticks.
+void CountTicks(Run& run, const Toolbar& t) {
+    using namespace menudump;
+    const DWORD thread = GetWindowThreadProcessId(t.window, nullptr);
+    const std::wstring name = kTickMappingPrefix + std::to_wstring(thread);
+    constexpr DWORD size = kTickCounters * sizeof(LONG);
+    HANDLE mapping = CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, size, name.c_str());
+    void* view = mapping ? MapViewOfFile(mapping, FILE_MAP_WRITE, 0, 0, size) : nullptr;
+    HMODULE dll = LoadLibraryW(run.config().hookDll.c_str());
+    auto proc = dll ? reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(GetProcAddress(dll, kTickHookProcName)))
+                    : nullptr;
+    HHOOK hook = proc ? SetWindowsHookExW(WH_GETMESSAGE, proc, dll, thread) : nullptr;
+    run.AtCleanup([mapping, view, dll, hook] {
+        if (hook) UnhookWindowsHookEx(hook);
+        if (view) UnmapViewOfFile(view);
+        if (mapping) CloseHandle(mapping);
+        if (dll) FreeLibrary(dll);
+    });
+    run.Require(view != nullptr && hook != nullptr, "the hook that counts the toolbar's timer ticks is in place");
+    run.tickers().push_back({t.window, static_cast<volatile LONG*>(view)});
+}
+
+}  // namespace
+
+namespace {
+
+volatile LONG* CountersOf(Run& run, const Toolbar& t) {
+    for (const Run::Ticker& k : run.tickers()) {
+        if (k.window == t.window) return k.ticks;
+    }
+    run.Fail("the toolbar's ticks are not counted");
+}
+
+}  // namespace
+
+long KeysTaken(Run& run, const Toolbar& t) { return CountersOf(run, t)[1]; }
+long TicksTaken(Run& run, const Toolbar& t) { return CountersOf(run, t)[0]; }
+
+bool WaitTickAfterNow(Run& run, const Toolbar& t, DWORD timeoutMs) {
+    volatile LONG* ticks = CountersOf(run, t);
+    const LONG before = ticks[0];
+    return WaitUntil([&] { return ticks[0] > before; }, timeoutMs, 10);
 }
 
 Toolbar LaunchToolbar(Run& run, const ToolbarOptions& options) {
@@ -619,9 +693,11 @@ Toolbar LaunchToolbar(Run& run, const ToolbarOptions& options) {
     t.startedAt = GetTickCount();
     t.process = &run.Track(Launch(run, exe, options.args, options.cwd.empty() ? t.folder : options.cwd, "the toolbar"));
     t.window = WaitTopWindow(run, t.process->pid(), kToolbarClass, nullptr, kDefaultTimeout, "toolbar window");
+    t.process->Watch();
     // The toolbar shows before its dialogs exist; like a user's first click,
     // the scenario's first step waits until the message loop reads input.
     WaitForInputIdle(t.process->handle(), kDefaultTimeout);
+    CountTicks(run, t);
     return t;
 }
 
@@ -712,6 +788,16 @@ bool ExpectEditorUnchanged(Run& run, const Editor& editor, const std::string& ex
     std::string last;
     const bool changed = WaitUntil([&] { return (last = editor.Text()) != expected; }, ms);
     return run.ExpectEq("editor text (unchanged)", expected, changed ? last : expected);
+}
+
+bool ExpectEditorUnchanged(Run& run, const Toolbar& toolbar, const Editor& editor, const std::string& expected) {
+    run.Require(WaitTickAfterNow(run, toolbar), "the toolbar took a timer tick");
+    return run.ExpectEq("editor text (unchanged)", expected, editor.Text());
+}
+
+bool NoMessageBoxAfterTick(Run& run, const Toolbar& toolbar) {
+    run.Require(WaitTickAfterNow(run, toolbar), "the toolbar took a timer tick");
+    return toolbar.NoMessageBoxFor(0);
 }
 
 bool ExpectPastes(Run& run, const Editor& editor, int n, const std::string& what, DWORD timeoutMs) {
@@ -863,20 +949,59 @@ std::string Outline(const std::vector<MenuItem>& items, bool withIds, int depth)
 
 // ---------------------------------------------------------------- the X display
 
+namespace {
+
+void MakeReady(Run& run, HWND target, DWORD timeoutMs, bool mayClick);
+void SendKeys(Run& run, const std::vector<std::string>& keys);
+
+}  // namespace
+
 void ClickMenuButton(Run& run, const Toolbar& toolbar, int buttonId) {
     HWND button = toolbar.Control(buttonId);
     run.Require(button != nullptr, "the toolbar has the button " + std::to_string(buttonId));
-    ClickScreen(run, CentreOf(button));
     const DWORD pid = toolbar.process->pid();
+    run.Require(OpenMenus(pid).empty(), "no menu of the toolbar is open before the click");
+    // The menu's keys go where the toolbar's go: ready first, since a click
+    // on the caption once the menu is open would close it again.
+    ReadyForKeys(run, toolbar.window);
+    ClickScreen(run, toolbar.window, CentreOf(button));
     run.Require(WaitUntil([&] { return !OpenMenus(pid).empty(); }, kDefaultTimeout),
                 "a click on button " + std::to_string(buttonId) + " opened its menu");
-    // Wine turns the menu appearing under the pointer into a mouse move.
+    // Wine turns the menu appearing under the pointer into a mouse move,
+    // which may open a submenu by hover a moment later.
     Pump(400);
     if (OpenMenus(pid).size() > 1) {
-        PressKeys(run, {"Escape"});
+        MakeReady(run, toolbar.window, kDefaultTimeout, false);
+        SendKeys(run, {"Escape"});
         run.Require(WaitUntil([&] { return OpenMenus(pid).size() == 1; }, kDefaultTimeout),
                     "Escape closed the submenu the pointer had opened");
     }
+}
+
+namespace {
+
+void MenuKey(Run& run, const Toolbar& toolbar, const std::string& key, bool opensSubmenu) {
+    const DWORD pid = toolbar.process->pid();
+    const std::size_t open = OpenMenus(pid).size();
+    run.Require(open > 0, "a menu of the toolbar is open for the key " + key);
+    // No click to bring the focus: it would close the menu.
+    MakeReady(run, toolbar.window, kDefaultTimeout, false);
+    SendKeys(run, {key});
+    if (opensSubmenu) {
+        run.Require(WaitUntil([&] { return OpenMenus(pid).size() == open + 1; }, kDefaultTimeout),
+                    "the key " + key + " opened a submenu");
+    } else {
+        run.Require(WaitUntil([&] { return OpenMenus(pid).empty(); }, kDefaultTimeout),
+                    "the key " + key + " picked a command and the menus closed");
+    }
+}
+
+}  // namespace
+
+void OpenSubmenuByKey(Run& run, const Toolbar& toolbar, const std::string& key) { MenuKey(run, toolbar, key, true); }
+
+void PressMenuKeys(Run& run, const Toolbar& toolbar, const std::vector<std::string>& keys) {
+    for (std::size_t i = 0; i < keys.size(); ++i) MenuKey(run, toolbar, keys[i], i + 1 < keys.size());
 }
 
 namespace {
@@ -957,50 +1082,168 @@ ULONG_PTR XWindowAt(Run& run, POINT at) {
     return p == std::string::npos ? 0 : std::strtoull(out.c_str() + p + 7, nullptr, 10);
 }
 
-namespace {
-
-// The X window that has the keyboard focus (0 when none).
 ULONG_PTR XFocus(Run& run) {
     std::string out;
+    // -f: the focused window itself, not the nearest one with a class hint.
     if (HostRequest(run, {"xdotool", "getwindowfocus", "-f"}, &out) != 0) return 0;
     return std::strtoull(out.c_str(), nullptr, 10);
 }
 
-}  // namespace
+namespace {
 
-void MovePointer(Run& run, POINT to) { Xdo(run, {"mousemove", std::to_string(to.x), std::to_string(to.y)}); }
+struct FindX {
+    ULONG_PTR x;
+    HWND found;
+};
 
-void ClickScreen(Run& run, POINT at, int clicks) {
+BOOL CALLBACK MatchX(HWND w, LPARAM lp) {
+    auto* f = reinterpret_cast<FindX*>(lp);
+    if (XWindowOf(w) != f->x) return TRUE;
+    f->found = w;
+    return FALSE;
+}
+
+// The top-level window Wine shows in X window x, if any.
+HWND WindowOfX(ULONG_PTR x) {
+    FindX f{x, nullptr};
+    if (x != 0) EnumWindows(MatchX, reinterpret_cast<LPARAM>(&f));
+    return f.found;
+}
+
+std::string DescribeX(ULONG_PTR x) {
+    if (x == 0) return "no window";
+    const HWND w = WindowOfX(x);
+    char id[32];
+    std::snprintf(id, sizeof id, "X window 0x%llx", static_cast<unsigned long long>(x));
+    return w ? Describe(w) + " (" + id + ")" : std::string(id) + ", none of Wine's";
+}
+
+// A point on the caption of a top-level window, where a click activates it
+// and changes nothing inside it; false when it has no caption.
+bool CaptionPoint(HWND top, POINT* at) {
+    RECT r{};
+    GetWindowRect(top, &r);
+    POINT client{0, 0};
+    ClientToScreen(top, &client);
+    const LONG y = r.top + (client.y - r.top) / 2;
+    for (const int part : {3, 2, 4}) {
+        const POINT p{r.left + (r.right - r.left) / part, y};
+        if (SendWithin(top, WM_NCHITTEST, 0, MAKELPARAM(p.x, p.y)) == HTCAPTION) {
+            *at = p;
+            return true;
+        }
+    }
+    return false;
+}
+
+void Click(Run& run, POINT at, int clicks) {
+    // A click that comes within the double-click time of the one before, at
+    // the same spot, is taken for the second half of a double-click: a
+    // preview click followed by a double-click would close the browser on
+    // its first half and send the second into the editor under it. So a
+    // click waits until the last one is out of that time.
+    static ULONGLONG lastClickEnd = 0;
+    const ULONGLONG apart = GetDoubleClickTime() + 100;
+    const ULONGLONG now = GetTickCount64();
+    if (lastClickEnd != 0 && now - lastClickEnd < apart) Sleep(static_cast<DWORD>(apart - (now - lastClickEnd)));
     // No --sync on the move: under Wine it waits for a motion that never
     // comes when the pointer is already there.
     Xdo(run, {"mousemove", std::to_string(at.x), std::to_string(at.y), "click", "--repeat", std::to_string(clicks),
               "--delay", "60", "1"});
+    lastClickEnd = GetTickCount64();
 }
 
-void PressKeys(Run& run, const std::vector<std::string>& keys) {
+void SendKeys(Run& run, const std::vector<std::string>& keys) {
     std::vector<std::string> args{"key", "--delay", "120"};
     args.insert(args.end(), keys.begin(), keys.end());
     Xdo(run, args);
 }
 
-void PressKeysIn(Run& run, HWND top, const std::vector<std::string>& keys) {
-    const ULONG_PTR shown = XWindowOf(top);
-    run.Require(shown != 0, "the window " + Show(TextOf(top)) + " is on the display");
-    // Windows' foreground and the display's focus are kept apart: keys go
-    // where the display sends them, the foreground decides who sees them.
-    const bool ready = WaitUntil(
+}  // namespace
+
+void ClickScreen(Run& run, HWND target, POINT at, int clicks) {
+    const HWND top = GetAncestor(target, GA_ROOT);
+    run.Require(top != nullptr && IsWindowVisible(top), "a click for " + Describe(target) + ": the window is shown");
+    // A window just shown may not be on the display yet, or may lie under one
+    // raised a moment before; the click would then go to whatever is there.
+    ULONG_PTR shown = 0;
+    ULONG_PTR there = 0;
+    const bool onTop = WaitUntil(
         [&] {
-            if (GetForegroundWindow() != top) {
-                SetForegroundWindow(top);
-                return false;
-            }
-            if (XFocus(run) == shown) return true;
-            Xdo(run, {"windowfocus", std::to_string(shown)});
+            shown = XWindowOf(top);
+            if (shown != 0 && (there = XWindowAt(run, at)) == shown) return true;
+            SetWindowPos(top, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
             return false;
         },
         kDefaultTimeout, 100);
-    run.Require(ready, "the window " + Show(TextOf(top)) + " is in front with the keyboard focus");
-    PressKeys(run, keys);
+    if (!onTop) {
+        run.Fail("a click for " + Describe(target) + " at " + std::to_string(at.x) + "," + std::to_string(at.y) +
+                 ": the display shows " + DescribeX(there) + " there");
+    }
+    Click(run, at, clicks);
+}
+
+void MovePointer(Run& run, POINT to) { Xdo(run, {"mousemove", std::to_string(to.x), std::to_string(to.y)}); }
+
+void ClickScreen(Run& run, POINT at, int clicks) {
+    const HWND w = WindowFromPoint(at);
+    const HWND top = w ? GetAncestor(w, GA_ROOT) : nullptr;
+    if (top == nullptr || !run.Owns(ProcessOf(top))) {
+        run.Fail("a click at " + std::to_string(at.x) + "," + std::to_string(at.y) + " would reach " + Describe(top) +
+                 ", no window of the scenario's");
+    }
+    ClickScreen(run, top, at, clicks);
+}
+
+namespace {
+
+void MakeReady(Run& run, HWND target, DWORD timeoutMs, bool mayClick) {
+    const HWND top = GetAncestor(target, GA_ROOT);
+    run.Require(top != nullptr && IsWindowVisible(top), "keys for " + Describe(target) + ": the window is shown");
+    auto ready = [&] {
+        if (GetForegroundWindow() != top) return false;
+        const ULONG_PTR mine = XWindowOf(top);
+        return mine != 0 && XFocus(run) == mine;
+    };
+    const DWORD start = GetTickCount();
+    // It mostly comes by itself: Wine gives the X focus to the window it activates.
+    DWORD wait = 300;
+    for (int clicks = 0;; ++clicks) {
+        if (WaitUntil(ready, wait, 30)) {
+            if (clicks > 0) Trace("keys for " + Describe(top) + ": ready after " + std::to_string(clicks) + " click(s)");
+            return;
+        }
+        if (GetTickCount() - start >= timeoutMs) break;
+        if (!mayClick) {
+            wait = timeoutMs;
+            continue;
+        }
+        Trace("keys for " + Describe(top) + ": in front " + Describe(GetForegroundWindow()) + ", X focus " +
+              DescribeX(XFocus(run)) + "; clicking it");
+        POINT at{};
+        if (!CaptionPoint(top, &at)) at = CentreOf(target);
+        ClickScreen(run, top, at);
+        wait = 1000;
+    }
+    run.Fail("keys for " + Describe(target) + ": it did not get the focus within " + std::to_string(timeoutMs) +
+             " ms; in front is " + Describe(GetForegroundWindow()) + ", the X focus is with " + DescribeX(XFocus(run)));
+}
+
+}  // namespace
+
+void ReadyForKeys(Run& run, HWND target, DWORD timeoutMs) { MakeReady(run, target, timeoutMs, true); }
+
+void PressKeys(Run& run, HWND target, const std::vector<std::string>& keys) {
+    ReadyForKeys(run, target);
+    SendKeys(run, keys);
+}
+
+void PressKeys(Run& run, const std::vector<std::string>& keys) {
+    const HWND front = GetForegroundWindow();
+    if (front == nullptr || !run.Owns(ProcessOf(front))) {
+        run.Fail("keys " + Joined(keys) + ": in front is " + Describe(front) + ", no window of the scenario's");
+    }
+    PressKeys(run, front, keys);
 }
 
 std::string Screenshot(Run& run, const std::wstring& folder, const std::string& name) {

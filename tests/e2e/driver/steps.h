@@ -82,10 +82,19 @@ public:
     bool CloseWindows(DWORD timeoutMs) const;
     void Terminate() const;
 
+    // A watched process (the toolbar) must not end unless the scenario ends
+    // it, and must end with exit code 0; the Run checks both at its end.
+    void Watch() { watched_ = true; }
+    void ExpectEnd() const { endExpected_ = true; }
+    bool watched() const { return watched_; }
+    bool endExpected() const { return endExpected_; }
+
 private:
     HANDLE handle_ = nullptr;
     DWORD pid_ = 0;
     std::string label_;
+    bool watched_ = false;
+    mutable bool endExpected_ = false;
 };
 
 Process Launch(Run& run, const std::wstring& exe, const std::vector<std::wstring>& args,
@@ -118,11 +127,15 @@ SIZE ClientSize(HWND w);
 // Waits until w is hidden or gone.
 bool WaitHidden(HWND w, DWORD timeoutMs = kDefaultTimeout);
 
+// Class, caption and process of a window, for messages.
+std::string Describe(HWND w);
+
 // Makes w the foreground window and waits until it is.
 void BringToFront(Run& run, HWND w);
-// Brings w to the front and waits for the toolbar's timer to have seen it.
-// A program that has just started may still take the foreground once, so
-// this tries again until a whole tick has passed with w in front.
+// Brings w to the front and waits until every toolbar of the scenario has
+// handled a timer tick taken after w came to the front, with w in front all
+// the while. A program that has just started may still take the foreground
+// once, so this tries again, up to attempts times.
 void LetToolbarSee(Run& run, HWND w, int attempts = 3);
 
 // ---------------------------------------------------------------- dialogs
@@ -252,9 +265,11 @@ public:
     RECT ClientScreenRect() const;
     LONG_PTR ExStyle() const;
 
-    std::vector<MessageBoxInfo> MessageBoxes() const;
+    std::vector<MessageBoxInfo> MessageBoxes() const;  // MessageBoxesOf(process->pid())
     MessageBoxInfo WaitMessageBox(Run& run, DWORD timeoutMs = kDefaultTimeout) const;
-    // True when no message box of the toolbar shows up for ms.
+    // True when no message box of the toolbar shows up for ms. A fixed wait
+    // that passes when a box comes late: with ms > 0 prefer
+    // NoMessageBoxAfterTick, which proves the toolbar got that far.
     bool NoMessageBoxFor(DWORD ms) const;
     HWND WaitDialog(Run& run, const wchar_t* cls, DWORD timeoutMs = kDefaultTimeout) const;
     // Closes the toolbar as its close box does and waits for the process to end.
@@ -262,6 +277,20 @@ public:
 };
 
 Toolbar LaunchToolbar(Run& run, const ToolbarOptions& options = {});
+// WM_KEYDOWN the toolbar's thread has taken from its queue so far: proof that
+// a key arrived where nothing visible follows from it.
+long KeysTaken(Run& run, const Toolbar& toolbar);
+// Timer ticks the toolbar's thread has taken from its queue so far.
+long TicksTaken(Run& run, const Toolbar& toolbar);
+// Waits until the toolbar's thread takes a timer tick after now. A tick is
+// taken only when no posted message waits, so whatever was posted to the
+// toolbar before (a key, a command) has been handled by then.
+bool WaitTickAfterNow(Run& run, const Toolbar& toolbar, DWORD timeoutMs = 5000);
+// No message box of the toolbar's is up once its thread has taken a timer
+// tick after now: whatever was posted to it before has run, or shows its box.
+bool NoMessageBoxAfterTick(Run& run, const Toolbar& toolbar);
+// The open message boxes (class "#32770") of a process.
+std::vector<MessageBoxInfo> MessageBoxesOf(DWORD pid);
 
 // A menu command that opens a dialog of class cls.
 Dialog OpenDialog(Run& run, const Toolbar& toolbar, int command, const wchar_t* cls,
@@ -283,8 +312,14 @@ bool ExpectSameText(Run& run, const std::string& what, const std::string& expect
 // Waits until the editor's text equals expected; reports the last text seen when it does not.
 bool ExpectEditorText(Run& run, const Editor& editor, const std::string& expected,
                       DWORD timeoutMs = kDefaultTimeout, const std::string& what = "editor text");
-// Checks that the text stays as it is for ms (for commands that must not paste).
+// Checks that the text stays as it is for ms (for commands that must not
+// paste). A fixed wait, which a late paste passes: where the toolbar is at
+// hand, the form below proves the toolbar has finished instead.
 bool ExpectEditorUnchanged(Run& run, const Editor& editor, const std::string& expected, DWORD ms = 1500);
+// Checks that the text is as it was once the toolbar's thread has taken a
+// timer tick after now: by then every command posted to it before has run
+// (or waits in a dialog or box, which the scenario's other checks see).
+bool ExpectEditorUnchanged(Run& run, const Toolbar& toolbar, const Editor& editor, const std::string& expected);
 // Checks the editor's WM_PASTE count, once it reached n or timeoutMs passed:
 // the paste may come after the text already looks right (a text pasted over
 // itself) since the toolbar first waits for the clipboard to be free.
@@ -376,16 +411,35 @@ ULONG_PTR XWindowOf(HWND top);
 ULONG_PTR XWindowAt(Run& run, POINT at);
 // Moves the pointer to a screen point, clicking nothing.
 void MovePointer(Run& run, POINT to);
-// Real mouse clicks at a screen point.
-void ClickScreen(Run& run, POINT at, int clicks = 1);
-// Real key presses, xdotool key names ("c", "Return", "Escape", "ctrl+shift+F12").
+// The X window that holds the display's input focus (0 when none can be read).
+ULONG_PTR XFocus(Run& run);
+
+// Real input goes only where it is meant to go. Keys reach the window that is
+// Wine's foreground window only while the display's input focus is in that
+// window too; the two can disagree for a while (a window activated before it
+// was on the display, the focus reverting to the root when a focused window
+// closes). So every step that sends real input first makes sure of its
+// target, and fails at once, naming the window that has the focus instead,
+// rather than type into another window.
+//
+// Before keys: target's top-level window is the foreground window and holds
+// the X input focus. When it does not come to hold both by itself, this
+// clicks its caption (into the window when it has none), as a user would,
+// and waits for both.
+void ReadyForKeys(Run& run, HWND target, DWORD timeoutMs = kDefaultTimeout);
+// Real key presses, xdotool key names ("c", "Return", "Escape"), for target
+// (a window or a control of it) once ReadyForKeys.
+void PressKeys(Run& run, HWND target, const std::vector<std::string>& keys);
+// As above, for the foreground window, which must be one of the scenario's.
 void PressKeys(Run& run, const std::vector<std::string>& keys);
-// Makes top the foreground window and gives it the display's keyboard focus,
-// then presses the keys: they go to top and to nothing else.
-void PressKeysIn(Run& run, HWND top, const std::vector<std::string>& keys);
+// Real mouse clicks at a screen point, once the display shows target's
+// top-level window under the pointer there (it is raised meanwhile).
+void ClickScreen(Run& run, HWND target, POINT at, int clicks = 1);
+// As above, for whichever window of the scenario's is at that point.
+void ClickScreen(Run& run, POINT at, int clicks = 1);
 // Where a file of the Wine prefix is on the host, for messages a developer acts on.
 std::string UnixPath(Run& run, const std::wstring& windowsPath);
-// Saves a picture of the whole screen as folder\name.png; returns its Unix path.
+// Saves a picture of the whole screen as folder\\name.png; returns its Unix path.
 std::string Screenshot(Run& run, const std::wstring& folder, const std::string& name);
 // A screenshot for the README into the --shots folder, when one was named.
 void ShotIfAsked(Run& run, const std::string& name);
@@ -395,5 +449,12 @@ void ShotIfAsked(Run& run, const std::string& name);
 // so the pointer may have opened a submenu by hovering; that one is closed
 // again with Escape, leaving the keys to work on the button's own menu.
 void ClickMenuButton(Run& run, const Toolbar& toolbar, int buttonId);
+// Access keys into the open menu of the toolbar: every key but the last must
+// open a submenu, which is waited for before the next key (an early key
+// lands in the parent menu); the last picks a command, after which every
+// menu has closed. Fails at the first key that does not do its part.
+void PressMenuKeys(Run& run, const Toolbar& toolbar, const std::vector<std::string>& keys);
+// One access key that opens a submenu, waited for.
+void OpenSubmenuByKey(Run& run, const Toolbar& toolbar, const std::string& key);
 
 }  // namespace e2e

@@ -108,4 +108,24 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK SnipkitE2EGetMsgHook(int code,
     return CallNextHookEx(nullptr, code, wp, lp);
 }
 
+extern "C" __declspec(dllexport) LRESULT CALLBACK SnipkitE2ETickHook(int code, WPARAM wp, LPARAM lp) {
+    if (code == HC_ACTION && wp == PM_REMOVE) {
+        const MSG* msg = reinterpret_cast<const MSG*>(lp);
+        // Opened once per thread: the mapping outlives every message.
+        static thread_local volatile LONG* counts = [] {
+            const std::wstring name = kTickMappingPrefix + std::to_wstring(GetCurrentThreadId());
+            HANDLE mapping = OpenFileMappingW(FILE_MAP_WRITE, FALSE, name.c_str());
+            void* view = mapping ? MapViewOfFile(mapping, FILE_MAP_WRITE, 0, 0, kTickCounters * sizeof(LONG)) : nullptr;
+            return static_cast<volatile LONG*>(view);
+        }();
+        wchar_t cls[16];
+        if (counts && msg->message == WM_TIMER && msg->hwnd && GetClassNameW(msg->hwnd, cls, 16) &&
+            wcscmp(cls, kToolbarWindowClass) == 0) {
+            InterlockedIncrement(&counts[0]);
+        }
+        if (counts && msg->message == WM_KEYDOWN) InterlockedIncrement(&counts[1]);
+    }
+    return CallNextHookEx(nullptr, code, wp, lp);
+}
+
 BOOL WINAPI DllMain(HINSTANCE, DWORD, LPVOID) { return TRUE; }
