@@ -263,12 +263,13 @@ E2E_SCENARIO("bench", "typical", "UPPER CASE on 20 lines through the toolbar's m
     const POINT aside{1270, 1015};
     auto byMenu = [&] {
         ClickMenuButton(run, d.toolbar, ids::butText);
-        PressKeys(run, {"c"});
+        OpenSubmenuByKey(run, d.toolbar, "c");
     };
     auto byKey = [&] {
         MovePointer(run, aside);
         PressKeys(run, d.editor.frame, {"ctrl+alt+shift+space"});
-        PressKeys(run, {"i", "c"});
+        OpenSubmenuByKey(run, d.toolbar, "i");
+        OpenSubmenuByKey(run, d.toolbar, "c");
     };
     // The first command finds the editor control; neither is timed.
     PickedCycle(run, d, before, lines, after, byMenu);

@@ -293,7 +293,7 @@ E2E_SCENARIO("hostile", "clipboard_poller",
         run.Require(ended, what + ": the selection rewritten or a message box");
         if (boxes.empty()) {
             ++rewritten;
-            run.Expect(d.toolbar.NoMessageBoxFor(300), what + ": no message box");
+            run.Expect(NoMessageBoxAfterTick(run, d.toolbar), what + ": no message box");
             continue;
         }
         ++busy;

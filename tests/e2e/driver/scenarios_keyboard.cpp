@@ -81,11 +81,11 @@ E2E_SCENARIO("keyboard", "upper_case", "the key, then the access keys i, c, u: U
     run.Expect(!KeyIsFree(kDefaultMods, VK_SPACE), "with the editor in front Snipkit holds the key");
 
     OpenKeyMenu(run, d, kDefaultKey);
-    PressKeys(run, {"i", "c"});
-    run.Require(WaitUntil([&] { return OpenMenus(d.toolbar.process->pid()).size() == 3; }, kDefaultTimeout),
-                "&Insert and &Case opened their submenus");
+    OpenSubmenuByKey(run, d.toolbar, "i");
+    OpenSubmenuByKey(run, d.toolbar, "c");
+    run.Require(OpenMenus(d.toolbar.process->pid()).size() == 3, "&Insert and &Case opened their submenus");
     ShotIfAsked(run, "07-key-menu");
-    PressKeys(run, {"u"});
+    PressMenuKeys(run, d.toolbar, {"u"});
     ExpectEditorText(run, d.editor, kUpper, kDefaultTimeout, "after the key, &Insert, &Case, &UPPER CASE");
     run.Expect(MenusClosed(d.toolbar), "the menu closed");
     ExpectPastes(run, d.editor, 1, "pastes");
@@ -99,10 +99,10 @@ E2E_SCENARIO("keyboard", "escape", "the key, then Escape: nothing changes and th
     const RECT toolbarBefore = d.toolbar.OuterRect();
 
     OpenKeyMenu(run, d, kDefaultKey);
-    PressKeys(run, {"Escape"});
+    PressMenuKeys(run, d.toolbar, {"Escape"});
     run.Expect(MenusClosed(d.toolbar), "Escape closed the menu");
     run.Expect(WaitUntil([&] { return d.editor.HasFocus(); }, kDefaultTimeout), "the editor has the focus again");
-    ExpectEditorUnchanged(run, d.editor, kText, 500);
+    ExpectEditorUnchanged(run, d.toolbar, d.editor, kText);
     run.ExpectEq("copies and pastes", "0 0",
                  std::to_string(d.editor.CopyCount()) + " " + std::to_string(d.editor.PasteCount()));
     run.ExpectEq("the toolbar stayed where it is", RectText(toolbarBefore), RectText(d.toolbar.OuterRect()));
@@ -133,9 +133,9 @@ E2E_SCENARIO("keyboard", "other_program", "with another program in front the key
     // No wait for the toolbar's once-a-second look: the key works as soon as
     // the editor is in front.
     OpenKeyMenu(run, d, kDefaultKey);
-    PressKeys(run, {"Escape"});
+    PressMenuKeys(run, d.toolbar, {"Escape"});
     run.Expect(MenusClosed(d.toolbar), "Escape closed the menu");
-    ExpectEditorUnchanged(run, d.editor, kText, 300);
+    ExpectEditorUnchanged(run, d.toolbar, d.editor, kText);
 }
 
 E2E_SCENARIO("keyboard", "chosen_key", "/key:Ctrl+Shift+F12 opens the menu; the default key is left to others") {
@@ -149,7 +149,7 @@ E2E_SCENARIO("keyboard", "chosen_key", "/key:Ctrl+Shift+F12 opens the menu; the 
     run.Expect(KeyIsFree(kDefaultMods, VK_SPACE), "and not the default key");
 
     OpenKeyMenu(run, d, "ctrl+shift+F12");
-    PressKeys(run, {"f", "c", "u"});
+    PressMenuKeys(run, d.toolbar, {"f", "c", "u"});
     ExpectEditorText(run, d.editor, "unit Unit1;\r\n\r\n//procedure Grüße;\r\n//begin\r\nend;\r\n", kDefaultTimeout,
                      "after the key, &Format text, &Comment out, &use //");
     run.Expect(MenusClosed(d.toolbar), "the menu closed");
@@ -175,7 +175,7 @@ E2E_SCENARIO("keyboard", "no_key", "/key:none holds no key; a bad value says how
         Editor e = LaunchEditor(run, WithText(kText));
         LetToolbarSee(run, e.frame);
         run.Expect(KeyIsFree(kDefaultMods, VK_SPACE), "with the editor in front no key is held");
-        run.Expect(t.NoMessageBoxFor(300), "no (further) message box");
+        run.Expect(NoMessageBoxAfterTick(run, t), "no (further) message box");
         // The toolbar works as ever.
         e.SelectText(run, kSelected);
         t.Command(ids::mnuUpper);
@@ -200,7 +200,7 @@ E2E_SCENARIO("keyboard", "key_taken", "a key another program holds: the toolbar 
     // Each time the editor comes to the front the key is tried again, in silence.
     LetToolbarSee(run, holder.hwnd());
     LetToolbarSee(run, e.frame);
-    run.Expect(t.NoMessageBoxFor(300), "no second message box");
+    run.Expect(NoMessageBoxAfterTick(run, t), "no second message box");
 
     PressKeys(run, e.frame, {kDefaultKey});
     run.Expect(WaitUntil([&] { return holder.HotKeys() > 0; }, kDefaultTimeout), "the key went to its holder");
@@ -208,7 +208,7 @@ E2E_SCENARIO("keyboard", "key_taken", "a key another program holds: the toolbar 
 
     e.SelectText(run, kSelected);
     ClickMenuButton(run, t, ids::butText);
-    PressKeys(run, {"c", "u"});
+    PressMenuKeys(run, t, {"c", "u"});
     ExpectEditorText(run, e, kUpper, kDefaultTimeout, "after &Case / &UPPER CASE from the toolbar");
     run.Expect(t.NoMessageBoxFor(0), "no message box");
     UnregisterHotKey(holder.hwnd(), 1);

@@ -312,8 +312,8 @@ E2E_SCENARIO("stash", "browser_takes",
     dlg = OpenBrowser(run, d);
     ExpectFreshBrowser(run, dlg, listed, "last opening");
     run.Expect(!IsWindowEnabled(dlg.Ctl(fstash::butCopy)), "COPY is off until a file is chosen");
-    PressKeys(run, {"Return"});
-    run.Expect(StaysOpen(dlg, 300), "Enter with nothing chosen leaves the browser open");
+    PressKeys(run, dlg.hwnd, {"Return"});
+    run.Expect(StaysOpen(run, d.toolbar, dlg), "Enter with nothing chosen leaves the browser open");
     ClickEntry(run, dlg, "A.txt");
     dlg.ExpectField(fstash::Memo1, "first line\r\nsecond\r\nthird", "preview of A.txt");
     run.Expect(IsWindowEnabled(dlg.Ctl(fstash::butCopy)) != FALSE, "COPY is on once a file is chosen");
