@@ -1223,6 +1223,13 @@ void MakeReady(Run& run, HWND target, DWORD timeoutMs, bool mayClick) {
         POINT at{};
         if (!CaptionPoint(top, &at)) at = CentreOf(target);
         ClickScreen(run, top, at);
+        // Giving the clicked window the X focus is a window manager's work,
+        // and Xvfb runs none; Wine does it for a window it activates, but not
+        // for one it already takes for the active window (focus handed back
+        // from another process), so the driver does it as a manager would.
+        if (!WaitUntil(ready, 300, 30) && GetForegroundWindow() == top && XWindowOf(top) != 0) {
+            Xdo(run, {"windowfocus", std::to_string(XWindowOf(top))});
+        }
         wait = 1000;
     }
     run.Fail("keys for " + Describe(target) + ": it did not get the focus within " + std::to_string(timeoutMs) +
