@@ -11,6 +11,34 @@
 
 namespace snipkit {
 
+// The length of the well-formed UTF-8 character at p[i] (of n bytes), or 0
+// where none starts there. A surrogate's three-byte form counts as one only
+// where `surrogates` allows it.
+inline std::size_t Utf8CharLength(const unsigned char* p, std::size_t n, std::size_t i, bool surrogates) {
+    const unsigned char c = p[i];
+    if (c < 0x80) return 1;
+    std::size_t len = 0;
+    unsigned lo = 0x80, hi = 0xBF;  // allowed range of the second byte
+    if (c >= 0xC2 && c <= 0xDF) {
+        len = 2;
+    } else if (c >= 0xE0 && c <= 0xEF) {
+        len = 3;
+        if (c == 0xE0) lo = 0xA0;
+        if (c == 0xED && !surrogates) hi = 0x9F;
+    } else if (c >= 0xF0 && c <= 0xF4) {
+        len = 4;
+        if (c == 0xF0) lo = 0x90;
+        if (c == 0xF4) hi = 0x8F;
+    } else {
+        return 0;
+    }
+    if (n - i < len || p[i + 1] < lo || p[i + 1] > hi) return 0;
+    for (std::size_t k = 2; k < len; ++k) {
+        if ((p[i + k] & 0xC0) != 0x80) return 0;
+    }
+    return len;
+}
+
 // The size of the UTF-8 form of n UTF-16 units.
 template <typename Unit>
 std::size_t Wtf8Size(const Unit* units, std::size_t n) {
@@ -81,21 +109,8 @@ std::size_t Wtf8ToUtf16(std::string_view bytes, Unit* out) {
             ++i;
             continue;
         }
-        std::size_t len = 0;
-        unsigned lo = 0x80, hi = 0xBF;  // allowed range of the second byte
-        if (c >= 0xC2 && c <= 0xDF) {
-            len = 2;
-        } else if (c >= 0xE0 && c <= 0xEF) {
-            len = 3;
-            if (c == 0xE0) lo = 0xA0;
-        } else if (c >= 0xF0 && c <= 0xF4) {
-            len = 4;
-            if (c == 0xF0) lo = 0x90;
-            if (c == 0xF4) hi = 0x8F;
-        }
-        bool whole = len != 0 && n - i >= len && p[i + 1] >= lo && p[i + 1] <= hi;
-        for (std::size_t k = 2; whole && k < len; ++k) whole = (p[i + k] & 0xC0) == 0x80;
-        if (!whole) {
+        const std::size_t len = Utf8CharLength(p, n, i, true);
+        if (len == 0) {
             *out++ = static_cast<Unit>(0xFFFD);
             ++i;
             continue;
