@@ -48,17 +48,14 @@ public:
     // Changes whenever the clipboard's content changes.
     virtual std::uint32_t ClipboardSequence() = 0;
 
-    // The four calls below open the clipboard once: while another program
-    // holds it they fail at once, and the caller decides how long to wait.
-
-    // Opens and closes the clipboard: true when no other program holds it.
-    // Changes nothing, so it wakes no clipboard listener.
-    virtual bool ClipboardFree() = 0;
-    // Looks at the clipboard as ClipboardFree does, again and again for ms
-    // milliseconds, often enough to see a program that keeps it for a
-    // fraction of one: true when it was free every time. The last look is
-    // the latest.
+    // Opens and closes the clipboard again and again for ms milliseconds,
+    // often enough to see a program that keeps it for a fraction of one:
+    // true when no other program held it at any look. Changes nothing, so
+    // it wakes no clipboard listener. The last look is the latest.
     virtual bool ClipboardStaysFree(unsigned ms) = 0;
+
+    // The three calls below open the clipboard once: while another program
+    // holds it they fail at once, and the caller decides how long to wait.
     // False when the clipboard could not be opened.
     virtual bool EmptyClipboard() = 0;
     virtual ClipboardText ReadClipboardText() = 0;

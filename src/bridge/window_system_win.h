@@ -65,7 +65,6 @@ public:
     void RaiseWindow(Hwnd w) override;
 
     std::uint32_t ClipboardSequence() override;
-    bool ClipboardFree() override;
     bool ClipboardStaysFree(unsigned ms) override;
     bool EmptyClipboard() override;
     ClipboardText ReadClipboardText() override;
@@ -75,12 +74,13 @@ public:
     // The clipboard owner's messages (WM_RENDERFORMAT, WM_RENDERALLFORMATS,
     // WM_DESTROYCLIPBOARD), for the owner window to pass on; true when handled.
     bool OnClipboardMessage(UINT msg, WPARAM wp);
-    // Before the owner window goes: our text stays on the clipboard.
 
     std::uint64_t Milliseconds() override;
     void Wait(unsigned ms) override;
 
 private:
+    // One look: the clipboard opened and closed again.
+    bool ClipboardFree();
     void RenderText();
 
     HWND clipboardOwner_ = nullptr;

@@ -155,7 +155,6 @@ public:
     }
     void RaiseWindow(Hwnd w) override { raised.push_back(w); }
     std::uint32_t ClipboardSequence() override { return sequence_; }
-    bool ClipboardFree() override { return !Held(); }
     // A look every millisecond; the time passes as the bridge's waits do, unrecorded.
     bool ClipboardStaysFree(unsigned ms) override {
         for (const std::uint64_t until = now + ms;; ++now) {
