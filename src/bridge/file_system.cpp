@@ -10,6 +10,16 @@ constexpr std::size_t kProcessDigits = 8;
 
 char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 0x20) : c; }
 
+// File names compare without regard to case; `end` is written in lower case.
+bool EndsWithLower(std::string_view name, std::string_view end) {
+    if (name.size() < end.size()) return false;
+    const std::string_view tail = name.substr(name.size() - end.size());
+    for (std::size_t i = 0; i < end.size(); ++i) {
+        if (Lower(tail[i]) != end[i]) return false;
+    }
+    return true;
+}
+
 std::string ProcessTag(std::uint32_t process) {
     std::string tag = "." + std::string(kProcessDigits, '0');
     for (std::size_t i = kProcessDigits; i > 0; --i, process >>= 4) tag[i] = "0123456789abcdef"[process & 0xF];
@@ -22,25 +32,11 @@ std::string WriteTempPath(const std::string& path, std::uint32_t process) {
     return path + ProcessTag(process) + std::string(kWriteTempSuffix);
 }
 
-bool IsWriteTempName(std::string_view name) {
-    if (name.size() < kWriteTempSuffix.size()) return false;
-    const std::string_view end = name.substr(name.size() - kWriteTempSuffix.size());
-    for (std::size_t i = 0; i < end.size(); ++i) {
-        if (Lower(end[i]) != kWriteTempSuffix[i]) return false;
-    }
-    return true;
-}
+bool IsWriteTempName(std::string_view name) { return EndsWithLower(name, kWriteTempSuffix); }
 
 bool IsAbandonedWriteTemp(std::string_view name, std::uint32_t self, std::uint64_t ageMs) {
     if (!IsWriteTempName(name)) return false;
-    if (ageMs >= kAbandonedWriteTempMs) return true;
-    const std::string own = ProcessTag(self) + std::string(kWriteTempSuffix);
-    if (name.size() < own.size()) return false;
-    const std::string_view end = name.substr(name.size() - own.size());
-    for (std::size_t i = 0; i < own.size(); ++i) {
-        if (Lower(end[i]) != own[i]) return false;
-    }
-    return true;
+    return ageMs >= kAbandonedWriteTempMs || EndsWithLower(name, ProcessTag(self) + std::string(kWriteTempSuffix));
 }
 
 bool FitsInString(std::uint64_t bytes) { return bytes <= std::string().max_size(); }
